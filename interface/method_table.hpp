@@ -1,0 +1,52 @@
+#pragma once
+// The methods of ClassBrige as data: names, dispatch ids, parameters with their automation types,
+// passing modes, optionality and recorded defaults, and the result type. The COM type library,
+// the IDispatch layer, the CLI and its documentation are all generated from this one table.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "interface/variant.hpp"
+
+namespace armocalc {
+
+class Frame;
+
+enum class PassingMode : uint8_t { ByRef, ByVal };
+
+struct ParamInfo {
+  std::string_view name;  // UTF-8, exactly as in the interface (Latin and Cyrillic mixed)
+  VarType type;           // Byte, Integer, Long, Single, Double, Boolean, String or Range
+  PassingMode mode;
+  bool optional;
+  std::optional<Variant> default_value;  // recorded default; nullopt: 0, False or ""
+};
+
+// Runs the method's calculation routine on the frame's arguments and returns its result.
+using Routine = Variant (*)(Frame& frame);
+
+struct MethodInfo {
+  std::string_view name;
+  int32_t dispid;
+  std::span<const ParamInfo> params;
+  VarType result;  // Double or Variant (Variant is represented by VarType::Empty)
+  Routine routine;  // nullptr while the routine is not built
+  std::string_view summary;  // one line for the CLI's help and the type library's help string
+};
+
+inline constexpr int32_t kFirstDispid = 0x60030000;
+
+std::span<const MethodInfo> Methods();  // all 23, in v-table order
+
+// Case-insensitive lookup (as IDispatch::GetIDsOfNames), Cyrillic included; nullptr if unknown.
+const MethodInfo* FindMethod(std::string_view name);
+const MethodInfo* FindMethod(int32_t dispid);
+// Index of the parameter with that name (case-insensitive), or -1.
+int FindParam(const MethodInfo& method, std::string_view name);
+
+// The routine bindings, one per method in table order (nullptr where not built yet).
+Routine BoundRoutine(std::string_view method_name);
+
+}  // namespace armocalc

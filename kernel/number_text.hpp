@@ -1,0 +1,41 @@
+#pragma once
+// Numbers to text and text to numbers as the automation runtime converts them under the user's
+// regional settings: Double like %.15G, Single like %.7G of the single value, the decimal point
+// replaced by the user's separator (also inside an exponent mantissa), no group separators;
+// integers as plain digits.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace armocalc {
+
+std::string Текст(double value);
+std::string Текст(float value);
+std::string Текст(int32_t value);
+inline std::string Текст(int16_t value) { return Текст(static_cast<int32_t>(value)); }
+inline std::string Текст(uint8_t value) { return Текст(static_cast<int32_t>(value)); }
+std::string Текст(bool value);  // "True" / "False"
+
+// The same with an explicit separator (the rounding pass and the tests).
+std::string DoubleText(double value, std::string_view separator);
+std::string SingleText(float value, std::string_view separator);
+
+// Locale-aware text to number: blanks around, a sign, digits with the given decimal separator,
+// an optional exponent (E or D). nullopt when the text is not a number.
+std::optional<double> ParseNumber(std::string_view text, std::string_view separator);
+// The same with the user's separator; a text that is not a number raises error 13.
+double ТекстВЧисло(std::string_view text);
+bool ЭтоЧисло(std::string_view text);  // the runtime's numeric test on a text
+
+// The culture-independent reader (Val): blanks skipped, point as separator, reading stops at
+// the first character that does not belong to the number; 0 when nothing reads.
+double Val(std::string_view text);
+
+// A number written with a fixed count of decimals and the user's separator, as the number
+// patterns "0.00", "###0.00", "##0.00" (2 decimals) and "#0.000" (3) write it: at least one
+// integer digit, halves rounded away from zero.
+std::string FixedText(double value, int decimals);
+
+}  // namespace armocalc

@@ -1,0 +1,74 @@
+#pragma once
+// A calculation report under construction. It collects lines only when it will be written (a
+// report path longer than 4 characters, or a caller that reads the lines back); otherwise every
+// call is a no-op and the values are never turned into text, so a call that only wants the
+// number pays nothing for the report.
+//
+//   Отчёт rep(Отчет);
+//   rep.Add("Расчет ...");                       // title
+//   rep.Add("1. Исходные данные:");
+//   rep.Add("\tКласс бетона: B", КлассБетона);   // float: Single text
+//   rep.Add("\tN = ", N, " МН");                 // double: Double text
+//   ...
+//   rep.Finish();  // rounds to 4 significant digits and writes the file, the last step
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "kernel/number_text.hpp"
+#include "kernel/row_list.hpp"
+
+namespace armocalc {
+
+class Отчёт {
+ public:
+  // `path` is the caller's Отчет; `force` collects the lines even without a path (for callers
+  // that read them back).
+  explicit Отчёт(std::string_view path, bool force = false);
+
+  bool Enabled() const noexcept { return enabled_; }
+  explicit operator bool() const noexcept { return enabled_; }
+
+  // Appends one line made of the parts: texts as they are, numbers through the number-to-text
+  // conversion of their type.
+  template <class... Parts>
+  void Add(const Parts&... parts) {
+    if (!enabled_) return;
+    std::string line;
+    (Append(line, parts), ...);
+    list_.ВставитьСтроку(std::move(line), -1);
+  }
+
+  // The rounding pass (4 significant digits, half up, the user's separator) and the file write.
+  void Finish();
+  // The file write alone, for reports whose numbers are already written with fixed patterns.
+  void WriteWithoutRounding();
+
+  vbСписок& List() noexcept { return list_; }
+  const std::string& Path() const noexcept { return path_; }
+
+ private:
+  static void Append(std::string& line, std::string_view text) { line += text; }
+  static void Append(std::string& line, const std::string& text) { line += text; }
+  static void Append(std::string& line, const char* text) { line += text; }
+  static void Append(std::string& line, char c) { line += c; }
+  template <class T>
+    requires std::is_arithmetic_v<T>
+  static void Append(std::string& line, T value) {
+    line += Текст(value);
+  }
+
+  std::string path_;
+  bool enabled_;
+  vbСписок list_;
+};
+
+// True when `path` names a report file (longer than 4 characters).
+bool IsReportPath(std::string_view path);
+
+// The text of steel class code c: the Cyrillic "А" and c Latin "I" ("АIII" for 3).
+std::string КлассАрматурыТекст(uint8_t code);
+
+}  // namespace armocalc

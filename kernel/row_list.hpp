@@ -1,0 +1,65 @@
+#pragma once
+// The row list: an ordered list of text lines (UTF-8 in memory) that every report is collected
+// in, rounded and written to its file. A new or cleared list holds one empty line at index 0.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace armocalc {
+
+enum class ReportEncoding : uint8_t { Cp1251, Utf8 };
+
+// Encoding of report files written and read on this thread (CP1251 unless a caller such as the
+// CLI asks for UTF-8 for the span of its guard).
+ReportEncoding CurrentReportEncoding();
+class ScopedReportEncoding {
+ public:
+  explicit ScopedReportEncoding(ReportEncoding encoding);
+  ~ScopedReportEncoding();
+  ScopedReportEncoding(const ScopedReportEncoding&) = delete;
+  ScopedReportEncoding& operator=(const ScopedReportEncoding&) = delete;
+
+ private:
+  ReportEncoding previous_;
+};
+
+class vbСписок {
+ public:
+  vbСписок();
+
+  // Replaces the content with the file's lines (split at CR LF); a missing file changes nothing.
+  void Загрузить(const std::string& ИмяФайла);
+  // Writes all lines joined and ended by CR LF when the name is longer than 4 characters. The file
+  // is replaced only once all of it is written: a failure leaves the old file as it was.
+  void Выгрузить(const std::string& ИмяФайла) const;
+  void ВставитьСтроку(std::string Текст, int32_t Позиция = -1);
+  void УдалитьСтроку(int32_t Индекс);
+  void Очистить();
+  void ОкруглитьЧисловыеЗначения(uint8_t ЧислоЗнаков, uint8_t СпособОкругления,
+                                 std::string_view Разделитель);
+  std::string ПолучитьСтроку(int32_t Индекс) const;
+  int32_t КоличествоСтрок() const;
+  int32_t Найти(std::string_view Текст, int32_t Начало, int32_t Конец) const;
+  void Сортировать();
+
+  static void СортироватьМассив(std::vector<std::string>& Строки);
+  static bool ФайлСуществует(const std::string& ИмяФайла, bool ЭтоПапка);
+  static double Округлить(double Значение, uint8_t ЧислоЗнаков, uint8_t СпособОкругления);
+  static double ШагОкругления(double Значение, uint8_t ЧислоЗнаков);
+
+  const std::vector<std::string>& Строки() const { return Строки_; }
+
+ private:
+  void Инициализировать();
+  std::vector<std::string> Строки_;
+};
+
+// UTF-8 <-> CP1251 (characters outside the code page become "?").
+std::string Utf8ToCp1251(std::string_view utf8);
+std::string Cp1251ToUtf8(std::string_view cp1251);
+// Number of characters (code points) of a UTF-8 text.
+size_t CharacterCount(std::string_view utf8);
+
+}  // namespace armocalc
