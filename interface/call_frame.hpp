@@ -67,9 +67,14 @@ struct CallOutcome {
 };
 
 // Calls `method` with positional arguments (fewer than the parameters: the rest are omitted).
-CallOutcome Invoke(const MethodInfo& method, std::span<Argument> args);
+// Errors: more arguments than parameters 450, a required one omitted 449, an argument that does
+// not convert to its declared type 13 or 6 (the routine does not run then), no routine E_NOTIMPL.
+// With `host`, the routine's calls to Host() reach it for the span of the call.
+CallOutcome Invoke(const MethodInfo& method, std::span<Argument> args,
+                   const HostApplication* host = nullptr);
 
 // Calls the method of that name; an unknown name answers error 438 as the runtime would.
-CallOutcome InvokeByName(std::string_view method_name, std::span<Argument> args);
+CallOutcome InvokeByName(std::string_view method_name, std::span<Argument> args,
+                         const HostApplication* host = nullptr);
 
 }  // namespace armocalc

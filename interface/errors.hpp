@@ -23,7 +23,10 @@ enum ErrorNumber : int {
   kPathFileAccessError = 75,
   kPathNotFound = 76,
   kObjectRequired = 424,
+  kObjectDoesNotSupport = 438,  // "Object doesn't support this property or method"
+  kNamedArgumentNotFound = 448,
   kArgumentNotOptional = 449,
+  kWrongNumberOfArguments = 450,  // "Wrong number of arguments or invalid property assignment"
 };
 
 // HRESULT of a routine that is declared in the method table but not built yet (E_NOTIMPL).

@@ -31,8 +31,8 @@ struct MethodInfo {
   std::string_view name;
   int32_t dispid;
   std::span<const ParamInfo> params;
-  VarType result;  // Double or Variant (Variant is represented by VarType::Empty)
-  Routine routine;  // nullptr while the routine is not built
+  VarType result;            // Double or Variant (Variant is represented by VarType::Empty)
+  Routine routine;           // nullptr while the routine is not built
   std::string_view summary;  // one line for the CLI's help and the type library's help string
 };
 
@@ -45,6 +45,10 @@ const MethodInfo* FindMethod(std::string_view name);
 const MethodInfo* FindMethod(int32_t dispid);
 // Index of the parameter with that name (case-insensitive), or -1.
 int FindParam(const MethodInfo& method, std::string_view name);
+
+// The value an omitted optional parameter takes: its recorded default, else 0, False or "" of
+// its type (Nothing for a Range).
+Variant DefaultArgument(const ParamInfo& param);
 
 // The routine bindings, one per method in table order (nullptr where not built yet).
 Routine BoundRoutine(std::string_view method_name);

@@ -14,22 +14,33 @@ class HostRange;
 class Variant;
 using VariantArray = std::vector<std::vector<Variant>>;  // [row][column], from a multi-cell Value
 
-enum class VarType : uint8_t { Empty, Byte, Integer, Long, Single, Double, Boolean, String, Range, Array };
+enum class VarType : uint8_t {
+  Empty,
+  Byte,
+  Integer,
+  Long,
+  Single,
+  Double,
+  Boolean,
+  String,
+  Range,
+  Array
+};
 
 const char* VarTypeName(VarType type);  // "Empty", "Byte", "Integer", ...
 
 class Variant {
  public:
   Variant() = default;
-  Variant(uint8_t v) : value_(v) {}  // NOLINT(google-explicit-constructor)
-  Variant(int16_t v) : value_(v) {}  // NOLINT
-  Variant(int32_t v) : value_(v) {}  // NOLINT
-  Variant(float v) : value_(v) {}    // NOLINT
-  Variant(double v) : value_(v) {}   // NOLINT
-  Variant(bool v) : value_(v) {}     // NOLINT
-  Variant(std::string v) : value_(std::move(v)) {}                       // NOLINT
-  Variant(const char* v) : value_(std::string(v)) {}                      // NOLINT
-  Variant(std::shared_ptr<HostRange> v) : value_(std::move(v)) {}        // NOLINT
+  Variant(uint8_t v) : value_(v) {}                   // NOLINT(google-explicit-constructor)
+  Variant(int16_t v) : value_(v) {}                   // NOLINT
+  Variant(int32_t v) : value_(v) {}                   // NOLINT
+  Variant(float v) : value_(v) {}                     // NOLINT
+  Variant(double v) : value_(v) {}                    // NOLINT
+  Variant(bool v) : value_(v) {}                      // NOLINT
+  Variant(std::string v) : value_(std::move(v)) {}    // NOLINT
+  Variant(const char* v) : value_(std::string(v)) {}  // NOLINT
+  Variant(std::shared_ptr<HostRange> v) : value_(std::move(v)) {}           // NOLINT
   Variant(std::shared_ptr<const VariantArray> v) : value_(std::move(v)) {}  // NOLINT
 
   VarType Type() const noexcept { return static_cast<VarType>(value_.index()); }
@@ -40,8 +51,15 @@ class Variant {
   const T& Get() const {
     return std::get<T>(value_);
   }
+  // The held value when it is of kind T, for changing it in place; nullptr otherwise.
+  template <class T>
+  T* GetIf() noexcept {
+    return std::get_if<T>(&value_);
+  }
   const std::string& Text() const { return std::get<std::string>(value_); }
-  const std::shared_ptr<HostRange>& Range() const { return std::get<std::shared_ptr<HostRange>>(value_); }
+  const std::shared_ptr<HostRange>& Range() const {
+    return std::get<std::shared_ptr<HostRange>>(value_);
+  }
   const std::shared_ptr<const VariantArray>& Array() const {
     return std::get<std::shared_ptr<const VariantArray>>(value_);
   }

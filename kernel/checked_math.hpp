@@ -31,7 +31,8 @@ inline double Sqrt(double x) {
   return std::sqrt(x);
 }
 
-// x ^ y of the runtime: a negative base takes only whole exponents, 0 ^ negative divides by 0.
+// x ^ y of the runtime: a negative base takes only whole exponents and 0 takes no negative one
+// (both error 5); a result beyond the double range is error 6.
 double Pow(double x, double y);
 
 inline double Log(double x) {

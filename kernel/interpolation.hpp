@@ -12,7 +12,10 @@ struct Таблица {
   std::span<const double> values;
   int rows;
   int columns;
-  double At(int row, int column) const { return values[static_cast<size_t>(row * columns + column)]; }
+  double At(int row, int column) const {
+    return values[static_cast<size_t>(row) * static_cast<size_t>(columns) +
+                  static_cast<size_t>(column)];
+  }
 };
 
 // The value at x of the line through (x1, y1) and (x2, y2); 1E+36 when x1 = x2.

@@ -21,6 +21,12 @@ std::string Текст(bool value);  // "True" / "False"
 // The same with an explicit separator (the rounding pass and the tests).
 std::string DoubleText(double value, std::string_view separator);
 std::string SingleText(float value, std::string_view separator);
+// Appends the Double text to `out` (the rounding pass writes many numbers into one line).
+void AppendDoubleText(std::string& out, double value, std::string_view separator);
+// Appends the Double text of ±significand × 10^power for a significand of at most 15 digits: the
+// text of the nearest double (a normal one), written without converting to binary and back.
+void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
+                       std::string_view separator);
 
 // Locale-aware text to number: blanks around, a sign, digits with the given decimal separator,
 // an optional exponent (E or D). nullopt when the text is not a number.

@@ -57,7 +57,11 @@ class Отчёт {
   template <class T>
     requires std::is_arithmetic_v<T>
   static void Append(std::string& line, T value) {
-    line += Текст(value);
+    if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
+      line += std::to_string(value);  // every integer type: plain digits
+    } else {
+      line += Текст(value);
+    }
   }
 
   std::string path_;

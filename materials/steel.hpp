@@ -15,6 +15,8 @@ Variant СНиП_Es(const Variant& Класс_арматуры);
 // The same as numbers for the calculation routines: Empty reads 0, "ERROR" raises error 13.
 double RsValue(uint8_t класс, double диаметр_мм, uint8_t тип);
 double EsValue(uint8_t класс);
+// A result of СНиП_Rs or СНиП_Es as a number: Empty reads 0, "ERROR" raises error 13.
+double ЗначениеСтали(const Variant& значение);
 
 // Value type the checks use: 2 for railway structures, 3 otherwise.
 inline uint8_t ТипЗначенияRs(bool КонструкцияЖД) { return КонструкцияЖД ? 2 : 3; }

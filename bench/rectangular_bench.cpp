@@ -1,0 +1,89 @@
+// The rectangular strength check, the most called method of the library: without a report, and
+// with its report collected and rounded in memory (the file write left out), for a section that
+// is reinforceable and for an over-reinforced one whose zone height is iterated.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "kernel/decimal_separator.hpp"
+#include "kernel/report.hpp"
+#include "rectangular/strength.hpp"
+
+namespace armocalc {
+namespace {
+
+struct Сечение {
+  uint8_t класс_стали = 3;
+  float класс_бетона = 25;
+  double N = 3;
+  double M = 0.5;
+  double Fв = 10;
+  double Fн = 20;
+  double ав = 0.05;
+  double ан = 0.05;
+  double h = 0.5;
+  double B = 1;
+  bool СМИ = false;
+  bool флаги[6] = {};
+  double Nl = 0;
+  double Ml = 0;
+  double L = -1;
+  int32_t закрепления = 12;
+  double s = -1;
+  double dx = -1;
+  double dy = -1;
+  double nx = -1;
+  double ny = -1;
+  uint8_t метод = 3;
+  std::string отчёт;
+
+  double Вызвать(Отчёт* собранный) {
+    return мтПрочность(класс_стали, класс_бетона, N, M, Fв, Fн, ав, ан, h, B, СМИ, флаги[0],
+                       флаги[1], флаги[2], флаги[3], флаги[4], флаги[5], Nl, Ml, L, -1, закрепления,
+                       s, dx, dy, nx, ny, метод, отчёт, собранный)
+        .Get<double>();
+  }
+};
+
+// Eccentric compression, reinforceable.
+Сечение Армируемое() {
+  return Сечение{};
+}
+
+// Eccentric compression, over-reinforced: five passes of the zone-height iteration.
+Сечение Переармированное() {
+  Сечение с;
+  с.N = 2;
+  с.M = 1;
+  с.Fв = 1;
+  с.Fн = 50;
+  return с;
+}
+
+void BM_StrengthWithoutReport(benchmark::State& state, Сечение (*сечение)()) {
+  const Сечение исходное = сечение();
+  for (auto _ : state) {
+    Сечение с = исходное;
+    benchmark::DoNotOptimize(с.Вызвать(nullptr));
+  }
+}
+
+void BM_StrengthWithReport(benchmark::State& state, Сечение (*сечение)()) {
+  ScopedDecimalSeparator разделитель(",");
+  const Сечение исходное = сечение();
+  for (auto _ : state) {
+    Сечение с = исходное;
+    Отчёт отчёт("", true);
+    benchmark::DoNotOptimize(с.Вызвать(&отчёт));
+    benchmark::DoNotOptimize(отчёт.List().КоличествоСтрок());
+  }
+}
+
+BENCHMARK_CAPTURE(BM_StrengthWithoutReport, Reinforceable, &Армируемое);
+BENCHMARK_CAPTURE(BM_StrengthWithoutReport, OverReinforced, &Переармированное);
+BENCHMARK_CAPTURE(BM_StrengthWithReport, Reinforceable, &Армируемое);
+BENCHMARK_CAPTURE(BM_StrengthWithReport, OverReinforced, &Переармированное);
+
+}  // namespace
+}  // namespace armocalc

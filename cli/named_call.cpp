@@ -1,0 +1,102 @@
+#include "cli/named_call.hpp"
+
+#include <string>
+
+#include "interface/errors.hpp"
+#include "interface/text_case.hpp"
+#include "kernel/decimal_separator.hpp"
+
+namespace armocalc::cli {
+namespace {
+
+std::optional<Variant> TryCoerce(const Variant& value, VarType type) {
+  try {
+    return CoerceTo(value, type);
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
+}
+
+bool HasDigit(std::string_view text) {
+  return text.find_first_of("0123456789") != std::string_view::npos;
+}
+
+}  // namespace
+
+void RequestError(int number, std::string_view reason) {
+  throw RuntimeError(number, ErrorDescription(number) + ": " + std::string(reason));
+}
+
+std::string CheckedSeparator(std::string_view separator) {
+  const size_t length = Utf8Length(separator);
+  if (length < 1 || length > 3 || HasDigit(separator)) {
+    RequestError(kInvalidProcedureCall,
+                 "a decimal separator is 1 to 3 characters other than digits");
+  }
+  return std::string(separator);
+}
+
+ReportEncoding ParseReportEncoding(std::string_view name) {
+  if (EqualsIgnoreCase(name, "utf-8") || EqualsIgnoreCase(name, "utf8")) {
+    return ReportEncoding::Utf8;
+  }
+  if (EqualsIgnoreCase(name, "cp1251") || EqualsIgnoreCase(name, "windows-1251")) {
+    return ReportEncoding::Cp1251;
+  }
+  RequestError(kInvalidProcedureCall, "the report encoding is utf-8 or cp1251");
+}
+
+NamedCall::NamedCall(const MethodInfo& method) : method_(&method), values_(method.params.size()) {}
+
+int NamedCall::ParamIndex(std::string_view name) const {
+  const int index = FindParam(*method_, name);
+  if (index < 0) {
+    RequestError(kNamedArgumentNotFound,
+                 "'" + std::string(name) + "' is no parameter of " + std::string(method_->name));
+  }
+  if (IsSet(index)) {
+    RequestError(kInvalidProcedureCall,
+                 "parameter '" + std::string(method_->params[index].name) + "' is given twice");
+  }
+  return index;
+}
+
+void NamedCall::Set(int index, Variant value) {
+  values_[static_cast<size_t>(index)] = std::move(value);
+}
+
+bool NamedCall::Result::Changed(size_t index) const {
+  return !before[index] || !(*before[index] == after[index]);
+}
+
+NamedCall::Result NamedCall::Execute(const CallOptions& options) const {
+  std::optional<ScopedDecimalSeparator> separator;
+  if (options.decimal_separator) separator.emplace(*options.decimal_separator);
+  std::optional<ScopedReportEncoding> encoding;
+  if (options.report_encoding) encoding.emplace(*options.report_encoding);
+
+  const auto& params = method_->params;
+  Result result;
+  result.after.resize(params.size());
+  result.before.resize(params.size());
+  std::vector<Argument> args(params.size());
+  for (size_t i = 0; i < params.size(); ++i) {
+    const ParamInfo& param = params[i];
+    if (values_[i]) {
+      result.after[i] = *values_[i];
+      result.before[i] = TryCoerce(result.after[i], param.type);
+    } else if (param.mode == PassingMode::ByRef && param.optional) {
+      // The frame would load the same default into an omitted one; passing it lets the caller
+      // see what the routine left there.
+      result.after[i] = DefaultArgument(param);
+      result.before[i] = result.after[i];
+    } else {
+      continue;
+    }
+    args[i].value = &result.after[i];
+  }
+  result.outcome = Invoke(*method_, args);
+  return result;
+}
+
+}  // namespace armocalc::cli

@@ -1,0 +1,324 @@
+// Longitudinal cracks of a compressed rectangular section: the stress in the concrete over the
+// section of concrete and bars reduced to concrete, against Rb_mc2, and with a spiral against the
+// resistance the spiral raises.
+
+#include "cracks/longitudinal_cracks.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "cracks/crack_width_steps.hpp"
+#include "interface/host.hpp"
+#include "kernel/checked_math.hpp"
+#include "kernel/margin.hpp"
+#include "kernel/report.hpp"
+#include "kernel/work_character.hpp"
+#include "materials/bar_table.hpp"
+#include "materials/bars.hpp"
+#include "materials/concrete.hpp"
+#include "materials/steel.hpp"
+
+namespace armocalc {
+namespace {
+
+constexpr double kПиСпирали = 3.14159265358979;
+
+struct ПродольныеТрещины {
+  ПродольныеТрещины(bool поТаблице_, float КлассБетона_, double N_, double M_, double h_, double b_,
+                    double d_mm_, double s_, uint8_t Метод_, std::string_view Отчет)
+      : поТаблице(поТаблице_),
+        КлассБетона(КлассБетона_),
+        N(N_),
+        M(M_),
+        h(h_),
+        b(b_),
+        d_mm(d_mm_),
+        s(s_),
+        Метод(Метод_),
+        rep(Отчет) {}
+
+  bool поТаблице;
+  float КлассБетона;
+  double N, M, h, b, d_mm, s;
+  uint8_t Метод;
+  Отчёт rep;
+  ХарактерРаботы характер = ХарактерРаботы::НеОпределен;
+  double Fs = 0;  // all bars, m²
+  double WS = 0;  // section modulus of the bars, m³
+  double a = 0;   // distance of the stretched bars from the stretched edge, m
+  double Sbx = 0;
+};
+
+double БетонаСвойство(float КлассБетона, uint8_t код) {
+  return мтБетон(КлассБетона, код);
+}
+
+void ДобавитьНачалоОтчета(ПродольныеТрещины& p) {
+  Отчёт& rep = p.rep;
+  rep.Add(
+      "Расчет запаса по факту образования продольных трещин в процентах прямоугольного ж/б "
+      "элемента без учета предварительно напряженной арматуры, согласно СНиП 2.05.03-84*");
+  rep.Add("1. Исходные данные:");
+  трещины::ДобавитьСилуИМомент(rep, p.N, p.M);
+  rep.Add("\tКласс бетона: B", p.КлассБетона);
+  трещины::ДобавитьРазмерыСечения(rep, p.h, p.b);
+}
+
+void ДобавитьКонецИсходныхДанных(ПродольныеТрещины& p) {
+  p.rep.Add("\t(Дополнительные данные будут объявляться в ходе расчёта)");
+  p.rep.Add("2. Расчет и уточнение характеристик арматуры и бетона:");
+}
+
+// Central compression (code 1) takes the eccentric working depth, every other loading h − a.
+double РабочаяВысота(ПродольныеТрещины& p) {
+  const double модуль_M = std::fabs(p.M);
+  if (p.характер == ХарактерРаботы::ЦентральноеСжатие) {
+    const double ho = Checked(p.h - Div(Checked(модуль_M * (6 * p.a)), Checked(p.h * p.N)));
+    p.rep.Add("\tho = h - 6 * a * Abs(M) / (N * h) = ", p.h, " - 6 * ", p.a, " * ", модуль_M,
+              " / (", p.N, " * ", p.h, ") = ", ho, " м - рабочая высота сечения");
+    return ho;
+  }
+  const double ho = Checked(p.h - p.a);
+  p.rep.Add("\tho = h - a = ", p.h, " - ", p.a, " = ", ho, " м - рабочая высота сечения");
+  return ho;
+}
+
+// Margin of the resistance the spiral raises over Sbx.
+double УчестьСпираль(ПродольныеТрещины& p) {
+  Отчёт& rep = p.rep;
+  const double π = kПиСпирали;
+  const double b = p.b;
+  const double h = p.h;
+  const double d_mm = p.d_mm;
+  rep.Add("4. Учет косвенного спирального армирования по п. 3.90");
+  rep.Add("\tШаг спиральной арматуры: s = ", p.s, " м");
+  rep.Add("\tДиаметр спиральной арматуры: d_mm = ", d_mm, " мм");
+  const double Rb = БетонаСвойство(p.КлассБетона, 1);
+  rep.Add("\tРасчётное сопротивление бетона: Rb = ", Rb, " МПа");
+  const double Rs = RsValue(1, d_mm, 3);
+  rep.Add("\tРасчётное сопротивление арматуры: Rs = ", Rs, " МПа");
+  const double зс = Checked(p.a - 0.014 - Div(d_mm, 2000));
+  rep.Add(
+      "\tРасстояние от края сечения до ц.т. стержня спиральной арматуры: зс = a - 0.014 - d_mm / "
+      "2000 = ",
+      p.a, " - 0.014 - ", d_mm, " / 2000 = ", зс, " м");
+  const double Aloc = Checked((h - 2 * зс - Div(d_mm, 1000)) * (b - 2 * зс - Div(d_mm, 1000)));
+  rep.Add("\tПлощадь смятия: Aloc = (b - 2 * зс - d_mm / 1000) * (h - 2 * зс - d_mm / 1000) = (", b,
+          " - 2 * ", зс, " - ", d_mm, " / 1000) * (", h, " - 2 * ", зс, " - ", d_mm,
+          " / 1000) = ", Aloc, " кв.м");
+  const double Aef = Checked((h - 2 * зс) * (b - 2 * зс));
+  rep.Add(
+      "\tПлощадь бетона, заключенного внутри контура сеток косвенного армирования, считая по их "
+      "крайним стержням. При этом должно удовлетворяться Aloc<Aef<=Ad: Aef = (b - 2 * зс) * (h - 2 "
+      "* зс) = (",
+      b, " - 2 * ", зс, ") * (", h, " - 2 * ", зс, ") = ", Aef, " кв.м");
+  const double Ad = Checked(h * b);
+  rep.Add(
+      "\tПриведенная площадь, симметричная по отношению к площади смятия (максимальная площадь): "
+      "Ad = b * h = ",
+      b, " * ", h, " = ", Ad, " кв.м");
+  const double d_ef = Pow(Div(Checked(Aef * 4), π), 0.5);
+  rep.Add("\tДиаметр части сечения внутри спирали: d_ef = (4 * Aef / Pi) ^ (1 / 2) = (4 * ", Aef,
+          " / Pi) ^ (1 / 2) = ", d_ef, " м");
+  const double As_cir = Pow(Div(d_mm, 2000), 2) * π;
+  rep.Add("\tПлощадь поперечного сечения спиральной арматуры: As_cir = ", As_cir, " кв.м");
+  const double мю = Div(As_cir * 4, Checked(d_ef * p.s));
+  rep.Add("\tКоэффициент армирования: мю = 4 * As_cir / (d_ef * s) = 4 * ", As_cir, " / (", d_ef,
+          " * ", p.s, ") = ", мю, " (по формуле 87)");
+  const double ш = Div(Checked(мю * Rs), Rb + 10);
+  rep.Add("\tш = мю * Rs / (Rb + 10) = ", мю, " * ", Rs, " / (", Rb, " + 10) = ", ш,
+          " (по формуле 85)");
+  const double ф = Div(1, Checked(ш + 0.23));
+  rep.Add("\tКоэффициент эффективности косвенного армирования: ф = 1 / (0.23 + ш) = 1 / (0.23 + ",
+          ш, ") = ", ф, " (по формуле 84)");
+  double loc_b = Pow(Div(Ad, Aloc), Div(1, 3));
+  rep.Add("\tloc_b = (Ad / Aloc) ^ (1 / 3) = (", Ad, " / ", Aloc, ") ^ (1 / 3) = ", loc_b, " <= 3");
+  if (loc_b > 3) loc_b = 3;
+  const double loc_s = Checked(4.5 - Div(Checked(Aloc * 3.5), Aef));
+  rep.Add("\tloc_s = 4.5 - 3.5 * Aloc / Aef = 4.5 - 3.5 * ", Aloc, " / ", Aef, " = ", loc_s);
+  const double Rb_red = Checked(ф * мю * Rs * loc_s + loc_b * Rb);
+  rep.Add(
+      "\tПриведённое расчетное сопротивление сечения: Rb_red = Rb * loc_b + ф * мю * Rs * loc_s = ",
+      Rb, " * ", loc_b, " + ", ф, " * ", мю, " * ", Rs, " * ", loc_s, " = ", Rb_red,
+      " МПа (по формуле 110)");
+  const double результат = ОпределитьЗапас(Rb_red, p.Sbx, p.Метод);
+  rep.Add("При сравнении величин Rb_red = ", Rb_red, " и Sbx = ", p.Sbx, " запас равен ",
+          результат);
+  return результат;
+}
+
+// From the working depth on: the concrete and reduced bar section, Sbx, the margins, the report.
+double ДовестиРасчет(ПродольныеТрещины& p) {
+  Отчёт& rep = p.rep;
+  const double b = p.b;
+  const double ho = РабочаяВысота(p);
+  const double Fb = Checked(ho * b - p.Fs);
+  const double Wb = Checked(Div(Pow(ho, 2) * b, 6) - p.WS);
+  const double ni = БетонаСвойство(p.КлассБетона, 9);
+  const double Fs_red = Checked(p.Fs * ni);
+  const double Ws_red = Checked(p.WS * ni);
+  if (p.поТаблице) {
+    rep.Add("\tFb = ho * b - Fs = ", ho, " * ", b, " - ", p.Fs, " = ", Fb,
+            " кв.м - площадь бетона");
+    rep.Add("\tWb = b * ho ^ 2 / 6 - Ws = ", b, " * ", ho, " ^ 2 / 6 - ", p.WS, " = ", Wb,
+            " куб.м - момент сопротивления бетона");
+    rep.Add("\tni = ", ni, " - коэффициент учёта арматуры (п. 3.48*)");
+    rep.Add("\tFs_red = Fs * ni = ", p.Fs, " * ", ni, " = ", Fs_red,
+            " кв.м - площадь арматуры, приведённой к бетону");
+    rep.Add("\tWs_red = Ws * ni = ", p.WS, " * ", ni, " = ", Ws_red,
+            " куб.м - момент сопротивления арматуры, приведённой к бетону");
+    rep.Add("3. Расчёт напряжений в бетоне");
+  } else {
+    rep.Add("\tПлощадь бетона без арматуры: Fb = ho * b - Fs = ", ho, " * ", b, " - ", p.Fs, " = ",
+            Fb, " кв.м");
+    rep.Add("\tМомент сопротивления бетона без арматуры: Wb = b * ho ^ 2 / 6 - WS = ", b, " * ", ho,
+            " ^ 2 / 6 - ", p.WS, " = ", Wb, " куб.м");
+    rep.Add("\tКоэффициент учета арматуры ni = ", ni);
+    rep.Add("\tПриведённая площадь арматуры: Fs_red = Fs * ni = ", p.Fs, " * ", ni, " = ", Fs_red,
+            " кв.м");
+    rep.Add("\tПриведённый момент инерции арматуры: Ws_red = WS * ni = ", p.WS, " * ", ni, " = ",
+            Ws_red, " куб.м");
+    rep.Add("3. Расчет напряжений в бетоне");
+  }
+
+  const double модуль_M = std::fabs(p.M);
+  const double вБетоне = Checked(Fb * (Div(модуль_M, Wb) + Div(p.N, Fb)));
+  const double вАрматуре = Checked(Fs_red * (Div(модуль_M, Ws_red) + Div(p.N, Fs_red)));
+  p.Sbx = Div(Checked(вБетоне + вАрматуре), Checked(Fb + Fs_red));
+  rep.Add(
+      "\tНормальное напряжение в бетоне вдоль продольной оси от внешней нагрузки:\r\tSbx = ((N / "
+      "Fb + Abs(M) / Wb) * Fb + ((N / Fs_red + Abs(M) / Ws_red)) * Fs_red) / (Fb + Fs_red) = ((",
+      p.N, " / ", Fb, " + Abs(", p.M, ") / ", Wb, ") * ", Fb, "\r\t + ((", p.N, " / ", Fs_red,
+      " + Abs(", p.M, ") / ", Ws_red, ")) * ", Fs_red, ") / (", Fb, " + ", Fs_red, ") = ", p.Sbx,
+      " МПа");
+
+  const double Rb_mc2 = БетонаСвойство(p.КлассБетона, 7);
+  rep.Add(
+      "\tРасчётное сопротивление бетона при расчётах на образование продольных трещин: Rb_mc2 = ",
+      Rb_mc2, " МПа (Таблица 23*)");
+  double результат = ОпределитьЗапас(Rb_mc2, p.Sbx, p.Метод);
+  rep.Add("При сравнении величин Rb_mc2 = ", Rb_mc2, " и Sbx = ", p.Sbx, " запас равен ",
+          результат);
+
+  if (p.s > 0 && p.d_mm > 0) результат = УчестьСпираль(p);
+  rep.Finish();
+  return результат;
+}
+
+void ДобавитьХарактерРаботы(ПродольныеТрещины& p) {
+  p.характер = ОпределитьХарактерРаботы(p.h, p.M, p.N);
+  p.rep.Add("\tХарактер работы элемента: ", ТекстХарактераРаботы(p.характер));
+}
+
+Variant ПустойРезультат(ПродольныеТрещины& p) {
+  p.rep.Add("\tВ растянутых железобетонных элементах продольные трещины не возникают!");
+  return Variant(std::string());
+}
+
+}  // namespace
+
+Variant мтТрещиностойкостьПродольныеB(float& КлассБетона, double& N, double& M, double& Fв,
+                                      double& Fн, double& ав, double& ан, double& h, double& B,
+                                      bool& ОпределятьСМИ, double& d_mm, double& s,
+                                      uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
+  ПродольныеТрещины p(false, КлассБетона, N, M, h, B, d_mm, s, МетодОпределенияЗапаса, Отчет);
+  Отчёт& rep = p.rep;
+  ДобавитьНачалоОтчета(p);
+  трещины::ДобавитьПлощадиИРасстояния(rep, Fв, Fн, ав, ан);
+  ДобавитьКонецИсходныхДанных(p);
+  if (N <= 0) return ПустойРезультат(p);
+  ДобавитьХарактерРаботы(p);
+
+  double Fs = 0, a = 0, Fsi = 0, ai = 0;
+  if (M >= 0) {
+    Fs = Div(Fн, 10000);
+    a = ан;
+    Fsi = Div(Fв, 10000);
+    ai = ав;
+  } else {
+    Fs = Div(Fв, 10000);
+    a = ав;
+    Fsi = Div(Fн, 10000);
+    ai = ан;
+  }
+  const double до_a = Checked(Div(h, 2) - a);
+  const double до_ai = Checked(Div(h, 2) - ai);
+  double Js = Checked(Pow(до_a, 2) * Fs);
+  double Jsi = Checked(Pow(до_ai, 2) * Fsi);
+  if (ОпределятьСМИ) {
+    // The bars' own inertia, with the layout the selection finds for each row.
+    const double π = 4 * Atn(1);
+    double d = 0, шаг = 0, di = 0, шагi = 0;
+    ДиаметрИШагСтержней(d, шаг, Div(Fs, B), 1);
+    ДиаметрИШагСтержней(di, шагi, Div(Fsi, B), 1);
+    Js = Checked(Js + Div(Checked(Div(Pow(d, 4) * π, 64) * B), шаг));
+    Jsi = Checked(Jsi + Div(Checked(Div(Pow(di, 4) * π, 64) * B), шагi));
+    rep.Add("\tПараметры сжатого (или наименее растянутого) ряда арматуры:\r\tFsi = ", Fsi,
+            " кв.м, ai = ", ai, " м\rdi = ", di, " м, шагi = ", шагi, " м, Jsi = ", Jsi,
+            " м4 - подобрано по площади армирования");
+    rep.Add("\tПараметры растянутого (или наименее сжатого) ряда арматуры:\r\tFs = ", Fs,
+            " кв.м, a = ", a, " м\rd = ", d, " м, шаг = ", шаг, " м, Js = ", Js,
+            " м4 - подобрано по площади армирования");
+  } else {
+    rep.Add("\tПараметры сжатого (или наименее растянутого) ряда арматуры:\r\tFsi = ", Fsi,
+            " кв.м, ai = ", ai, " м, Jsi = ", Jsi, " м4");
+    rep.Add("\tПараметры растянутого (или наименее сжатого) ряда арматуры:\r\tFs = ", Fs,
+            " кв.м, a = ", a, " м, Js = ", Js, " м4");
+  }
+
+  const double Fb = Checked(h * B);
+  rep.Add("\tFb = b * h = ", B, " * ", h, " = ", Fb, " кв.м");
+  const double Jb = Div(Checked(Pow(h, 3) * B), 12);
+  rep.Add("\tJb = b * h ^ 3 / 12 = ", B, " * ", h, " ^ 3 / 12 = ", Jb, " м4");
+
+  rep.Add("\tРасстояние от центра тяжести бетона до центра тяжести всей арматуры:");
+  const double ys = Div(Checked((Div(h, 2) - ав) * Fв - (Div(h, 2) - ан) * Fн), Checked(Fв + Fн));
+  rep.Add("\tys = (Fв * (h / 2 - ав) - Fн * (h / 2 - ан)) / (Fв + Fн) = (", Fв, " * (", h,
+          " / 2 - ", ав, ") - ", Fн, " * (", h, " / 2 - ", ан, ")) / (", Fв, " + ", Fн, ") = ", ys,
+          " м");
+
+  rep.Add(
+      "\tПродольные трещины образуются только при чрезмерном сжатии, значит вся арматура будет "
+      "работать на сжатие:");
+  p.Fs = Checked(Fs + Fsi);
+  rep.Add("\tFs = Fs + Fsi = ", p.Fs, " кв.м");
+  p.WS = Checked(Div(Js, до_a) + Div(Jsi, до_ai));
+  rep.Add(
+      "\tМомент сопротивления арматурных стержней: WS = Js / (h / 2 - a) + Jsi / (h / 2 - ai) = ",
+      Js, " / (", h, " / 2 - ", a, ") + ", Jsi, " / (", h, " / 2 - ", ai, ") = ", p.WS, " куб.м");
+  p.a = a;
+  return ДовестиРасчет(p);
+}
+
+Variant мтТрещиностойкостьПродольныеТB(float& КлассБетона, double& N, double& M, double& B,
+                                       double& h, HostRange& ТаблицаАрматурныхСтержней,
+                                       double& d_mm, double& s, uint8_t& МетодОпределенияЗапаса,
+                                       std::string& Отчет) {
+  ПродольныеТрещины p(true, КлассБетона, N, M, h, B, d_mm, s, МетодОпределенияЗапаса, Отчет);
+  Отчёт& rep = p.rep;
+  ДобавитьНачалоОтчета(p);
+  ДобавитьКонецИсходныхДанных(p);
+  if (N <= 0) return ПустойРезультат(p);
+  ДобавитьХарактерРаботы(p);
+
+  int32_t ТипЗначения = 3;
+  double y0 = 0;
+  const ГруппыСтержней г = ПрочитатьТаблицуСтержней(ТаблицаАрматурныхСтержней, Variant(uint8_t{1}),
+                                                    ТипЗначения, M, N, y0, h, Div(h, 2));
+  const double ys = Div(Checked(г(Сжатая, Центр) * г(Сжатая, Площадь) +
+                                г(Растянутая, Центр) * г(Растянутая, Площадь)),
+                        Checked(г(Сжатая, Площадь) + г(Растянутая, Площадь)));
+  rep.Add("\tys = ", ys, " м - ц.т. арматур");
+  p.Fs = Checked(г(Сжатая, Площадь) + г(Растянутая, Площадь));
+  rep.Add("\tFs = ", p.Fs,
+          " кв.м - площадь поперечного сечения рабочих сержней вдоль оси элемента");
+  p.WS = Checked(std::fabs(Div(г(Сжатая, МоментИнерции), г(Сжатая, Центр))) +
+                 std::fabs(Div(г(Растянутая, МоментИнерции), г(Растянутая, Центр))));
+  rep.Add("\tWS = ", p.WS, "куб.м - момент сопротивления арм.стержней");
+  // The distance of the stretched group, as the line below names it.
+  p.a = г(Растянутая, РасстояниеДоГрани);
+  rep.Add("\ta = ", p.a, " м - расстояние от растянутой арматуры до растянутого края сечения");
+  return ДовестиРасчет(p);
+}
+
+}  // namespace armocalc

@@ -1,0 +1,15 @@
+#pragma once
+// Module state of the in-process server: the module handle and the counts of live objects and
+// server locks that decide DllCanUnloadNow.
+
+#include <windows.h>
+
+namespace armocalc::com {
+
+HMODULE ModuleHandle();
+void ObjectCreated();
+void ObjectDestroyed();
+void LockServer(bool lock);
+bool CanUnload();
+
+}  // namespace armocalc::com

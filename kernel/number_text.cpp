@@ -1,0 +1,406 @@
+#include "kernel/number_text.hpp"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "kernel/checked_math.hpp"
+#include "kernel/decimal_separator.hpp"
+
+namespace armocalc {
+namespace {
+
+constexpr int kDoubleDigits = 15;
+constexpr int kSingleDigits = 7;
+
+// Significant decimal digits of a finite non-zero value: d1 d2 ... dn × 10^(exponent - n + 1).
+struct DecimalDigits {
+  char digits[24];
+  int count = 0;
+  int exponent = 0;
+  bool negative = false;
+};
+
+// Reads the output of std::to_chars in scientific form ("-1.2345e+07").
+DecimalDigits ParseScientific(const char* first, const char* last) {
+  DecimalDigits d;
+  if (*first == '-') {
+    d.negative = true;
+    ++first;
+  }
+  for (; first != last && *first != 'e'; ++first) {
+    if (*first != '.' && d.count < static_cast<int>(sizeof d.digits)) d.digits[d.count++] = *first;
+  }
+  if (first != last) std::from_chars(first + (first[1] == '+' ? 2 : 1), last, d.exponent);
+  while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+  return d;
+}
+
+DecimalDigits RoundedDigits(double value, int precision) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific, precision - 1);
+  return ParseScientific(buffer, result.ptr);
+}
+
+// The digits of value rounded to `precision` significant digits. When the shortest text that reads
+// back as the same double has no more digits than that, it is that rounding: the decimals with 15
+// digits lie more than four double steps apart, so only one of them is within half a step.
+DecimalDigits DoubleDigits(double value) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  DecimalDigits shortest = ParseScientific(buffer, result.ptr);
+  if (shortest.count <= kDoubleDigits) return shortest;
+  return RoundedDigits(value, kDoubleDigits);
+}
+
+// Grows `out` by n characters and returns where they start, so that a number is written with one
+// allocation check instead of one per piece.
+char* Grow(std::string& out, size_t n) {
+  const size_t old_size = out.size();
+  out.resize(old_size + n);
+  return out.data() + old_size;
+}
+
+char* Put(char* p, std::string_view text) {
+  std::memcpy(p, text.data(), text.size());
+  return p + text.size();
+}
+
+char* PutZeros(char* p, int count) {
+  std::memset(p, '0', static_cast<size_t>(count));
+  return p + count;
+}
+
+// %G layout: fixed for exponents -4 up to precision - 1, otherwise mantissa, "E", sign and at
+// least two exponent digits.
+void AppendGeneral(std::string& out, const DecimalDigits& d, int precision,
+                   std::string_view separator) {
+  const int x = d.exponent;
+  const std::string_view digits(d.digits, static_cast<size_t>(d.count));
+  const size_t sign = d.negative ? 1 : 0;
+  char* p = nullptr;
+  if (x < -4 || x >= precision) {
+    const int magnitude = x < 0 ? -x : x;
+    const size_t mantissa = d.count > 1 ? digits.size() + separator.size() : 1;
+    p = Grow(out, sign + mantissa + 2 + (magnitude >= 100 ? 3 : 2));
+    if (d.negative) *p++ = '-';
+    *p++ = digits[0];
+    if (d.count > 1) p = Put(Put(p, separator), digits.substr(1));
+    *p++ = 'E';
+    *p++ = x < 0 ? '-' : '+';
+    if (magnitude >= 100) *p++ = static_cast<char>('0' + magnitude / 100);
+    *p++ = static_cast<char>('0' + magnitude / 10 % 10);
+    *p = static_cast<char>('0' + magnitude % 10);
+  } else if (x < 0) {
+    p = Grow(out, sign + 1 + separator.size() + static_cast<size_t>(-x - 1) + digits.size());
+    if (d.negative) *p++ = '-';
+    *p++ = '0';
+    Put(PutZeros(Put(p, separator), -x - 1), digits);
+  } else if (d.count <= x + 1) {
+    p = Grow(out, sign + static_cast<size_t>(x + 1));
+    if (d.negative) *p++ = '-';
+    PutZeros(Put(p, digits), x + 1 - d.count);
+  } else {
+    p = Grow(out, sign + digits.size() + separator.size());
+    if (d.negative) *p++ = '-';
+    const auto integer_digits = static_cast<size_t>(x + 1);
+    Put(Put(Put(p, digits.substr(0, integer_digits)), separator), digits.substr(integer_digits));
+  }
+}
+
+bool AppendSpecial(std::string& out, double value) {
+  if (value == 0.0) {
+    out += '0';  // also for -0
+  } else if (std::isnan(value)) {
+    out += "NAN";
+  } else if (std::isinf(value)) {
+    out += value < 0.0 ? "-INF" : "INF";
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The separator the number conversions write; a point when the setting is empty.
+std::string NumberSeparator() {
+  std::string separator = РазделительДробнойЧасти();
+  if (separator.empty()) separator.push_back('.');
+  return separator;
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+enum class ParseStatus { Number, NotNumber, Overflow };
+
+struct Parsed {
+  ParseStatus status = ParseStatus::NotNumber;
+  double value = 0.0;
+};
+
+// Converts a plain number text (sign, digits, '.', 'e' exponent) that the callers have checked.
+// Values beyond the double range overflow; values below its smallest step read as zero.
+Parsed ConvertPlain(const std::string& plain) {
+  double value = 0.0;
+  const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (result.ec == std::errc() && result.ptr != plain.data() + plain.size()) return {};
+  if (result.ec == std::errc()) return {ParseStatus::Number, value};
+  if (result.ec != std::errc::result_out_of_range) return {};
+  // Out of range: the decimal exponent of the first significant digit tells overflow from
+  // underflow.
+  const bool negative = plain.front() == '-';
+  const size_t e = plain.find('e');
+  const std::string_view mantissa =
+      std::string_view(plain).substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+  long long exponent = 0;
+  if (e != std::string::npos) {
+    const char* first = plain.data() + e + 1;
+    if (*first == '+') ++first;
+    if (std::from_chars(first, plain.data() + plain.size(), exponent).ec != std::errc()) {
+      exponent = plain[e + 1] == '-' ? -1000000 : 1000000;  // beyond any double either way
+    }
+  }
+  const size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const size_t first_significant = mantissa.find_first_of("123456789");
+  const long long shift = first_significant < point
+                              ? static_cast<long long>(point - first_significant) - 1
+                              : -static_cast<long long>(first_significant - point);
+  if (exponent + shift > 0) return {ParseStatus::Overflow, 0.0};
+  return {ParseStatus::Number, negative ? -0.0 : 0.0};
+}
+
+Parsed ParseLocaleNumber(std::string_view text, std::string_view separator) {
+  text = TrimBlanks(text);
+  std::string plain;
+  plain.reserve(text.size() + 2);
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') plain += '-';
+    ++i;
+  }
+  bool any_digit = false;
+  bool seen_separator = false;
+  while (i < text.size()) {
+    if (IsDigit(text[i])) {
+      plain += text[i++];
+      any_digit = true;
+    } else if (!seen_separator && !separator.empty() &&
+               text.substr(i, separator.size()) == separator) {
+      plain += '.';
+      i += separator.size();
+      seen_separator = true;
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return {};
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+    plain += 'e';
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    const size_t exponent_start = i;
+    while (i < text.size() && IsDigit(text[i])) plain += text[i++];
+    if (i == exponent_start) return {};
+  }
+  if (i != text.size()) return {};
+  return ConvertPlain(plain);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Val of "&H..." or "&O...": up to 16 bits an Integer, up to 32 bits a Long, wrapping into the
+// negative range like the runtime's typed constants.
+double ValRadix(std::string_view digits, int radix) {
+  uint64_t value = 0;
+  int bits = 0;
+  const int bits_per_digit = radix == 16 ? 4 : 3;
+  for (char c : digits) {
+    const int digit = HexDigit(c);
+    if (digit < 0 || digit >= radix) break;
+    if (value == 0 && digit == 0) continue;
+    value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
+    bits = bits == 0 ? static_cast<int>(std::bit_width(static_cast<unsigned>(digit)))
+                     : bits + bits_per_digit;
+    if (bits > 32) Raise(kOverflow);
+  }
+  if (value <= 0xFFFF)
+    return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(value)));
+  return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
+}
+
+}  // namespace
+
+void AppendDoubleText(std::string& out, double value, std::string_view separator) {
+  if (AppendSpecial(out, value)) return;
+  AppendGeneral(out, DoubleDigits(value), kDoubleDigits, separator);
+}
+
+void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
+                       std::string_view separator) {
+  if (significand == 0) {
+    out += '0';
+    return;
+  }
+  DecimalDigits d;
+  d.negative = negative;
+  const auto end = std::to_chars(d.digits, d.digits + sizeof d.digits, significand).ptr;
+  d.count = static_cast<int>(end - d.digits);
+  while (d.digits[d.count - 1] == '0') --d.count;  // ends at the leading digit, never 0
+  d.exponent = static_cast<int>(end - d.digits) - 1 + power;
+  AppendGeneral(out, d, kDoubleDigits, separator);
+}
+
+std::string DoubleText(double value, std::string_view separator) {
+  std::string text;
+  AppendDoubleText(text, value, separator);
+  return text;
+}
+
+std::string SingleText(float value, std::string_view separator) {
+  std::string text;
+  const double widened = static_cast<double>(value);
+  if (AppendSpecial(text, widened)) return text;
+  AppendGeneral(text, RoundedDigits(widened, kSingleDigits), kSingleDigits, separator);
+  return text;
+}
+
+std::string Текст(double value) {
+  return DoubleText(value, NumberSeparator());
+}
+std::string Текст(float value) {
+  return SingleText(value, NumberSeparator());
+}
+std::string Текст(int32_t value) {
+  return std::to_string(value);
+}
+std::string Текст(bool value) {
+  return value ? "True" : "False";
+}
+
+std::optional<double> ParseNumber(std::string_view text, std::string_view separator) {
+  const Parsed parsed = ParseLocaleNumber(text, separator);
+  if (parsed.status != ParseStatus::Number) return std::nullopt;
+  return parsed.value;
+}
+
+double ТекстВЧисло(std::string_view text) {
+  const Parsed parsed = ParseLocaleNumber(text, NumberSeparator());
+  if (parsed.status == ParseStatus::Overflow) Raise(kOverflow);
+  if (parsed.status == ParseStatus::NotNumber) Raise(kTypeMismatch);
+  return parsed.value;
+}
+
+bool ЭтоЧисло(std::string_view text) {
+  return ParseLocaleNumber(text, NumberSeparator()).status == ParseStatus::Number;
+}
+
+double Val(std::string_view text) {
+  std::string compact;
+  compact.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') compact += c;
+  }
+  if (compact.size() >= 2 && compact[0] == '&') {
+    const char kind = compact[1];
+    if (kind == 'h' || kind == 'H') return ValRadix(std::string_view(compact).substr(2), 16);
+    if (kind == 'o' || kind == 'O') return ValRadix(std::string_view(compact).substr(2), 8);
+    return 0.0;
+  }
+  std::string plain;
+  size_t i = 0;
+  if (i < compact.size() && (compact[i] == '+' || compact[i] == '-')) {
+    if (compact[i] == '-') plain += '-';
+    ++i;
+  }
+  bool any_digit = false;
+  bool seen_point = false;
+  for (; i < compact.size(); ++i) {
+    if (IsDigit(compact[i])) {
+      any_digit = true;
+    } else if (compact[i] == '.' && !seen_point) {
+      seen_point = true;
+    } else {
+      break;
+    }
+    plain += compact[i];
+  }
+  if (!any_digit) return 0.0;
+  if (i < compact.size() && std::strchr("eEdD", compact[i]) != nullptr) {
+    size_t k = i + 1;
+    std::string exponent = "e";
+    if (k < compact.size() && (compact[k] == '+' || compact[k] == '-')) exponent += compact[k++];
+    const size_t digits_start = k;
+    while (k < compact.size() && IsDigit(compact[k])) exponent += compact[k++];
+    if (k > digits_start) plain += exponent;
+  }
+  if (plain.back() == '.') plain.pop_back();
+  const Parsed parsed = ConvertPlain(plain);
+  if (parsed.status == ParseStatus::Overflow) Raise(kOverflow);
+  return parsed.value;
+}
+
+std::string FixedText(double value, int decimals) {
+  decimals = decimals < 0 ? 0 : (decimals > 30 ? 30 : decimals);
+  std::string digits;  // the value's 15 significant digits, then rounded at the wanted decimal
+  int exponent = 0;    // decimal exponent of digits[0]
+  const bool negative = std::signbit(value) && value != 0.0;
+  if (std::isfinite(value) && value != 0.0) {
+    const DecimalDigits d = RoundedDigits(std::fabs(value), kDoubleDigits);
+    digits.assign(d.digits, static_cast<size_t>(d.count));
+    exponent = d.exponent;
+  } else if (!std::isfinite(value)) {
+    return DoubleText(value, NumberSeparator());
+  }
+  // Keep the digits down to 10^-decimals; the first dropped digit decides, halves go up.
+  const int kept = exponent + 1 + decimals;
+  if (!digits.empty() && kept < static_cast<int>(digits.size())) {
+    const bool round_up = kept >= 0 && digits[static_cast<size_t>(kept)] >= '5';
+    digits.resize(static_cast<size_t>(kept < 0 ? 0 : kept));
+    if (round_up) {
+      int k = static_cast<int>(digits.size()) - 1;
+      while (k >= 0 && digits[static_cast<size_t>(k)] == '9')
+        digits[static_cast<size_t>(k--)] = '0';
+      if (k >= 0) {
+        ++digits[static_cast<size_t>(k)];
+      } else {
+        digits.insert(digits.begin(), '1');
+        ++exponent;
+      }
+    }
+  }
+  // digit i stands for 10^(exponent - i); write the integer part and exactly `decimals` decimals.
+  auto digit_at = [&](int power) {
+    const int index = exponent - power;
+    if (index < 0 || index >= static_cast<int>(digits.size())) return '0';
+    return digits[static_cast<size_t>(index)];
+  };
+  std::string text;
+  if (negative) text += '-';
+  for (int power = exponent < 0 ? 0 : exponent; power >= 0; --power) text += digit_at(power);
+  if (decimals > 0) {
+    text += NumberSeparator();
+    for (int power = -1; power >= -decimals; --power) text += digit_at(power);
+  }
+  return text;
+}
+
+}  // namespace armocalc

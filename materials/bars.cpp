@@ -1,0 +1,257 @@
+#include "materials/bars.hpp"
+
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "interface/host.hpp"
+#include "kernel/checked_math.hpp"
+#include "kernel/number_text.hpp"
+
+namespace armocalc {
+namespace {
+
+constexpr const char* kЗаголовокСообщений = "Расчет объема арматуры";
+constexpr const char* kДлинаПревышена =
+    "Превышена максимальная дина арматурного стержня 11700мм!!!";
+constexpr const char* kПрофильНеСуществует =
+    "Указанный номер профиля не существует по ГОСТ 5781-82";
+constexpr const char* kНедоступныйВариант = "недоступный номер варианта";
+
+constexpr double kНаибольшаяДлина = 11.7;  // m, the longest rolled bar
+
+constexpr double kШагиПоУмолчанию[] = {50,  60,  70,  80,  90,  100, 110, 120, 130, 140, 150, 160,
+                                       170, 180, 190, 200, 210, 220, 230, 240, 250, 300, 350};
+constexpr double kДиаметрыПоУмолчанию[] = {6,  8,  10, 12, 14, 16, 18, 20,
+                                           22, 25, 28, 32, 36, 40, 45};
+
+// The list index of the layout selector is a 16-bit integer, like the variant number.
+constexpr size_t kНаибольшееЧислоРаскладок = 32767;
+
+std::mutex& МьютексПолучателя() {
+  static std::mutex мьютекс;
+  return мьютекс;
+}
+
+MessageSink& Получатель() {
+  static MessageSink получатель;
+  return получатель;
+}
+
+void Сообщить(const char* текст, MessageIcon значок) {
+  MessageSink получатель;
+  {
+    const std::lock_guard<std::mutex> замок(МьютексПолучателя());
+    получатель = Получатель();
+  }
+  if (получатель) получатель(текст, kЗаголовокСообщений, значок);
+}
+
+// Area of one bar (cm²) of a profile, 0 when the diameter is not rolled.
+float ПлощадьПрофиля(uint8_t диаметр) {
+  for (const ПрофильСтержня& профиль : ПрофилиСтержней()) {
+    if (профиль.d_mm == диаметр) return профиль.area_cm2;
+  }
+  return 0.0f;
+}
+
+// A diameter from a spacing or diameter list matches a profile only when it is a whole
+// number of millimetres within the profile table's range.
+double ПлощадьПрофиляНаМетр(double диаметр, double шаг) {
+  if (диаметр != std::floor(диаметр) || диаметр < 0.0 || диаметр > 255.0) return 0.0;
+  const double объём = ОбъемСтержня(static_cast<uint8_t>(диаметр), 10000.0f, 0);
+  return Div(Mul(объём, 1000.0), шаг);
+}
+
+struct Раскладка {
+  double диаметр;  // mm
+  double шаг;      // mm
+  double площадь;  // cm² per metre of width
+};
+
+double ПлощадьРаскладки(double диаметр, double шаг, double пи) {
+  return Div(Mul(Div(Mul(Mul(диаметр, диаметр), пи), 4.0), 10.0), шаг);
+}
+
+// A cell counts when its text reads as a positive number; a number cell is taken as it stands
+// so that the user's decimal separator does not cut off its fraction.
+double ЧислоЯчейки(const Variant& ячейка) {
+  switch (ячейка.Type()) {
+    case VarType::String:
+      return Val(ячейка.Text());
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+      return ToDouble(ячейка);
+    default:
+      return 0.0;
+  }
+}
+
+std::vector<double> СписокИзДиапазона(const HostRange* диапазон,
+                                      std::span<const double> умолчание) {
+  std::vector<double> список;
+  if (диапазон != nullptr) {
+    const int32_t строк = диапазон->RowsCount();
+    const int32_t столбцов = диапазон->ColumnsCount();
+    for (int32_t i = 1; i <= строк; ++i) {
+      for (int32_t j = 1; j <= столбцов; ++j) {
+        const double значение = ЧислоЯчейки(диапазон->Cell(i, j));
+        if (значение > 0.0) {
+          if (список.size() >= kНаибольшееЧислоРаскладок) Raise(kOverflow);
+          список.push_back(значение);
+        }
+      }
+    }
+  }
+  if (список.empty()) список.assign(умолчание.begin(), умолчание.end());
+  return список;
+}
+
+std::vector<Раскладка> ВсеРаскладки(const std::vector<double>& шаги,
+                                    const std::vector<double>& диаметры) {
+  if (шаги.size() * диаметры.size() >= kНаибольшееЧислоРаскладок) Raise(kOverflow);
+  const double пи = 4.0 * Atn(1.0);
+  std::vector<Раскладка> раскладки;
+  раскладки.reserve(шаги.size() * диаметры.size() + 1);
+  раскладки.push_back({0.0, 1000.0, 0.0});  // no bars: below every layout
+  for (const double s : шаги) {
+    for (const double d : диаметры) раскладки.push_back({d, s, ПлощадьРаскладки(d, s, пи)});
+  }
+  return раскладки;
+}
+
+// The exchange sort the variant numbering has always followed; layouts of equal area keep the
+// order it produces.
+void УпорядочитьПоПлощади(std::vector<Раскладка>& раскладки) {
+  const size_t n = раскладки.size();
+  for (size_t i = 0; i + 1 < n; ++i) {
+    for (size_t j = i + 1; j < n; ++j) {
+      if (раскладки[i].площадь > раскладки[j].площадь) std::swap(раскладки[i], раскладки[j]);
+    }
+  }
+}
+
+std::string ТекстРаскладки(const Раскладка& р) {
+  const double расчётная = ОкруглитьДоШага(р.площадь, 0.01, 2);
+  const double по_профилю = ОкруглитьДоШага(ПлощадьПрофиляНаМетр(р.диаметр, р.шаг), 0.01, 2);
+  std::string текст = "d";
+  текст += Текст(р.диаметр);
+  текст += '@';
+  текст += Текст(р.шаг);
+  текст += '=';
+  текст += FixedText(расчётная, 2);
+  текст += " (";
+  текст += FixedText(по_профилю, 2);
+  текст += ')';
+  return текст;
+}
+
+// The default lists always give the same sorted layouts: sorted once, not on every call.
+const std::vector<Раскладка>& РаскладкиПоУмолчанию() {
+  static const std::vector<Раскладка> раскладки = [] {
+    const std::vector<double> шаги(std::begin(kШагиПоУмолчанию), std::end(kШагиПоУмолчанию));
+    const std::vector<double> диаметры(std::begin(kДиаметрыПоУмолчанию),
+                                       std::end(kДиаметрыПоУмолчанию));
+    std::vector<Раскладка> список = ВсеРаскладки(шаги, диаметры);
+    УпорядочитьПоПлощади(список);
+    return список;
+  }();
+  return раскладки;
+}
+
+}  // namespace
+
+const std::vector<ПрофильСтержня>& ПрофилиСтержней() {
+  // ГОСТ 5781-82; the 45 mm bar has 15.9 cm².
+  static const std::vector<ПрофильСтержня> профили = {
+      {6, 0.283f},  {8, 0.503f},  {10, 0.785f}, {12, 1.131f}, {14, 1.54f},
+      {16, 2.01f},  {18, 2.54f},  {20, 3.14f},  {22, 3.8f},   {25, 4.91f},
+      {28, 6.16f},  {32, 8.01f},  {36, 10.18f}, {40, 12.57f}, {45, 15.9f},
+      {50, 19.63f}, {55, 23.76f}, {60, 28.27f}, {70, 38.48f}, {80, 50.27f},
+  };
+  return профили;
+}
+
+void SetMessageSink(MessageSink sink) {
+  const std::lock_guard<std::mutex> замок(МьютексПолучателя());
+  Получатель() = std::move(sink);
+}
+
+double ОбъемСтержня(uint8_t Диаметр, float Длина, int16_t ПоказыватьСообщения) {
+  if (static_cast<double>(Длина) > kНаибольшаяДлина && ПоказыватьСообщения != 0) {
+    Сообщить(kДлинаПревышена, MessageIcon::Information);
+  }
+  const float площадь = ПлощадьПрофиля(Диаметр);
+  if (площадь == 0.0f) {
+    if (ПоказыватьСообщения != 0) Сообщить(kПрофильНеСуществует, MessageIcon::Error);
+    return 0.0;
+  }
+  // Single times Single divided by a whole number stays a Single, as the runtime computes it.
+  const float объём_см2м = CSng(static_cast<double>(площадь) * static_cast<double>(Длина));
+  return static_cast<double>(CSng(Div(объём_см2м, 10000.0)));
+}
+
+double ОкруглитьДоШага(double Значение, double Шаг, int16_t СпособОкругления) {
+  const int16_t знак = Знак(Значение);
+  const double частное = Div(std::fabs(Значение), Шаг);
+  double число_шагов = Int(частное);
+  const double первая_отброшенная = Int(10.0 * (частное - число_шагов));
+  const bool нечётное = std::fmod(число_шагов, 2.0) != 0.0;
+  if (СпособОкругления == 1 && первая_отброшенная >= 5.0) {
+    число_шагов += 1.0;
+  } else if (СпособОкругления == 2 &&
+             (первая_отброшенная > 5.0 || (первая_отброшенная == 5.0 && нечётное))) {
+    число_шагов += 1.0;
+  }
+  return Mul(Шаг, знак * число_шагов);
+}
+
+Variant ПодборСтержней(double A, int16_t& НомерВарианта, const HostRange* Шаги,
+                       const HostRange* Диаметры) {
+  std::vector<Раскладка> из_диапазонов;
+  if (Шаги != nullptr || Диаметры != nullptr) {
+    из_диапазонов = ВсеРаскладки(СписокИзДиапазона(Шаги, kШагиПоУмолчанию),
+                                 СписокИзДиапазона(Диаметры, kДиаметрыПоУмолчанию));
+    УпорядочитьПоПлощади(из_диапазонов);
+  }
+  const std::vector<Раскладка>& раскладки =
+      Шаги != nullptr || Диаметры != nullptr ? из_диапазонов : РаскладкиПоУмолчанию();
+
+  const size_t n = раскладки.size();
+  size_t i = 0;
+  while (i + 1 < n && !(раскладки[i].площадь < A && A <= раскладки[i + 1].площадь)) ++i;
+  if (i + 1 >= n) return Variant();
+
+  const int64_t k = static_cast<int64_t>(i) + НомерВарианта;
+  if (k < 0 || k >= static_cast<int64_t>(n)) return Variant(kНедоступныйВариант);
+  return Variant(ТекстРаскладки(раскладки[static_cast<size_t>(k)]));
+}
+
+void ДиаметрИШагСтержней(double& Диаметр, double& Шаг, double A, int16_t НомерВарианта) {
+  const Variant раскладка = ПодборСтержней(Mul(A, 10000.0), НомерВарианта);
+  if (раскладка.Type() != VarType::String || раскладка.Text() == kНедоступныйВариант) return;
+
+  const std::string_view текст = раскладка.Text();
+  const size_t собака = текст.find('@');
+  const size_t равно = текст.find('=');
+  if (собака == std::string_view::npos || равно == std::string_view::npos || равно < собака) return;
+  Диаметр = Div(Val(текст.substr(1, собака - 1)), 1000.0);
+  Шаг = Div(Val(текст.substr(собака + 1, равно - собака - 1)), 1000.0);
+}
+
+int16_t Знак(double x) {
+  if (x > 0.0) return 1;
+  if (x < 0.0) return -1;
+  return 0;
+}
+
+}  // namespace armocalc

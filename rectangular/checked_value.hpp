@@ -1,0 +1,69 @@
+#pragma once
+// A double whose arithmetic fails the way the automation runtime does, at the operation itself:
+// error 6 on overflow, 11 on division by zero, 5 on the root of a negative number. The strength
+// formulas are written with it as they stand in the design code and still stop exactly where
+// the runtime would.
+
+#include <compare>
+#include <type_traits>
+
+#include "kernel/checked_math.hpp"
+#include "kernel/report.hpp"
+
+namespace armocalc::rectangular {
+
+struct Число {
+  double v = 0.0;
+
+  constexpr Число() = default;
+  constexpr Число(double value) : v(value) {}  // NOLINT(google-explicit-constructor)
+
+  constexpr auto operator<=>(const Число&) const = default;
+};
+
+inline Число operator+(Число a, Число b) {
+  return Add(a.v, b.v);
+}
+inline Число operator-(Число a, Число b) {
+  return Sub(a.v, b.v);
+}
+inline Число operator*(Число a, Число b) {
+  return Mul(a.v, b.v);
+}
+inline Число operator/(Число a, Число b) {
+  return Div(a.v, b.v);
+}
+inline Число operator-(Число a) {
+  return -a.v;
+}
+
+inline Число Abs(Число a) {
+  return a.v < 0.0 ? -a.v : a.v;
+}
+// x ^ y of the runtime (a negative base takes only whole exponents).
+inline Число Степень(Число x, double y) {
+  return Pow(x.v, y);
+}
+inline Число Квадрат(Число x) {
+  return Степень(x, 2);
+}
+inline Число Меньшее(Число a, Число b) {
+  return b < a ? b : a;
+}
+
+// A report line: texts as they are, numbers (Число as Double) through the number-to-text
+// conversion of their type. Nothing is formatted when the report is not written.
+template <class T>
+decltype(auto) ДляОтчёта(const T& part) {
+  if constexpr (std::is_same_v<T, Число>) {
+    return part.v;
+  } else {
+    return (part);
+  }
+}
+template <class... Parts>
+void Строка(Отчёт& rep, const Parts&... parts) {
+  if (rep) rep.Add(ДляОтчёта(parts)...);
+}
+
+}  // namespace armocalc::rectangular

@@ -1,0 +1,132 @@
+#include "rectangular/indirect_reinforcement.hpp"
+
+#include <vector>
+
+#include "interface/host.hpp"
+#include "rectangular/checked_value.hpp"
+
+namespace armocalc {
+namespace {
+
+using rectangular::Квадрат;
+using rectangular::Степень;
+using rectangular::Число;
+
+constexpr double kПи = 3.14159265358979;
+constexpr double kДиаметрПоУмолчанию = 0.016;  // m, when no bar layout was found
+
+// The outer contour of the core: the distance between the centres of the outermost bars across
+// the height and the width, and the diameters of the two bars that bound it.
+struct Контур {
+  Число между_y;
+  Число между_x;
+  Число D1;
+  Число D2;
+};
+
+ИтогКосвенногоАрмирования Сетки(Число Rb, Число Rs, const Контур& к, const КосвеннаяАрматура& арм) {
+  // Meshes: the core is measured inside the outer mesh bars.
+  const Число ly = к.между_y - к.D1 / 2 - к.D2 / 2 - арм.dx;
+  const Число lx = к.между_x - к.D1 / 2 - к.D2 / 2 - арм.dy;
+  const Число Fef = ly * lx;
+  const Число Asx = Число(kПи) * Квадрат(арм.dx) / 4;
+  const Число Asy = Число(kПи) * Квадрат(арм.dy) / 4;
+  const Число мю =
+      (Число(арм.nx) * Asx * арм.lbx + Число(арм.ny) * Asy * арм.lby) / (Число(арм.s) * Fef);
+  const Число psi = мю * Rs / (Rb + 10);
+  const Число fi_k = Число(1) / (Число(0.23) + psi);
+  const Число Rb_red = Rb + fi_k * мю * Rs;
+  const Число Jef = lx * Степень(ly, 3) / 12;
+  return {Rb_red.v, мю.v, Fef.v, Jef.v, ly.v};
+}
+
+ИтогКосвенногоАрмирования Спираль(Число Rb, Число Rs, Число ec, const Контур& к,
+                                  const КосвеннаяАрматура& арм) {
+  // A spiral: the core is measured on the axis of the spiral bar, outside the longitudinal bars.
+  const Число ly = к.между_y + к.D1 / 2 + к.D2 / 2 + арм.dx;
+  const Число lx = к.между_x + к.D1 / 2 + к.D2 / 2 + арм.dx;
+  const Число Fef = ly * lx;
+  const Число d_ef = Число(2) * Степень(Fef / kПи, 0.5);
+  const Число Asp = Число(kПи) * Квадрат(арм.dx) / 4;
+  const Число мю = Число(4) * Asp / (d_ef * арм.s);
+  const Число Rb_red = Rb + Число(2) * мю * Rs * (Число(1) - Число(7.5) * ec / d_ef);
+  const Число Jef = lx * Степень(ly, 3) / 12;
+  return {Rb_red.v, мю.v, Fef.v, Jef.v, ly.v};
+}
+
+ИтогКосвенногоАрмирования ПоКонтуру(double Rb, double Rs, double ec, const Контур& к,
+                                    const КосвеннаяАрматура& арм) {
+  if (арм.вид == ВидКосвенногоАрмирования::Сетки) return Сетки(Rb, Rs, к, арм);
+  return Спираль(Rb, Rs, ec, к, арм);
+}
+
+struct Стержень {
+  double x;
+  double y;
+  double D;  // m
+};
+
+std::vector<Стержень> СтержниТаблицы(const HostRange& таблица) {
+  std::vector<Стержень> стержни;
+  const int32_t строк = таблица.RowsCount();
+  for (int32_t i = 1; i <= строк; ++i) {
+    const double d_mm = ToDouble(таблица.Cell(i, 3));
+    if (!(d_mm > 0)) continue;
+    стержни.push_back({ToDouble(таблица.Cell(i, 1)), ToDouble(таблица.Cell(i, 2)), d_mm / 1000});
+  }
+  return стержни;
+}
+
+// Diameter of the first bar (in row order) among those nearest to the point (x, y).
+double ДиаметрБлижайшего(const std::vector<Стержень>& стержни, double x, double y) {
+  double лучшее = 0;
+  double диаметр = 0;
+  bool найден = false;
+  for (const Стержень& с : стержни) {
+    const double расстояние = (с.x - x) * (с.x - x) + (с.y - y) * (с.y - y);
+    if (!найден || расстояние < лучшее) {
+      лучшее = расстояние;
+      диаметр = с.D;
+      найден = true;
+    }
+  }
+  return диаметр;
+}
+
+}  // namespace
+
+ИтогКосвенногоАрмирования КосвенноеАрмирование(double Rb, double Rs, double ec, double xs,
+                                               double xsi, double yi, double y, double& d,
+                                               double& di, const КосвеннаяАрматура& арматура) {
+  if (!(d > 0)) d = kДиаметрПоУмолчанию;
+  if (!(di > 0)) di = kДиаметрПоУмолчанию;
+  const Контур контур{Число(yi) + y, Число(xs) - xsi, d, di};
+  return ПоКонтуру(Rb, Rs, ec, контур, арматура);
+}
+
+КрайниеСтержни НайтиКрайниеСтержни(const HostRange& Таблица) {
+  const std::vector<Стержень> стержни = СтержниТаблицы(Таблица);
+  КрайниеСтержни крайние;
+  if (стержни.empty()) return крайние;
+  крайние.xmin = крайние.xmax = стержни.front().x;
+  крайние.ymin = крайние.ymax = стержни.front().y;
+  for (const Стержень& с : стержни) {
+    if (с.x < крайние.xmin) крайние.xmin = с.x;
+    if (с.x > крайние.xmax) крайние.xmax = с.x;
+    if (с.y < крайние.ymin) крайние.ymin = с.y;
+    if (с.y > крайние.ymax) крайние.ymax = с.y;
+  }
+  крайние.Dmin = ДиаметрБлижайшего(стержни, крайние.xmin, крайние.ymin);
+  крайние.Dmax = ДиаметрБлижайшего(стержни, крайние.xmax, крайние.ymax);
+  return крайние;
+}
+
+ИтогКосвенногоАрмирования КосвенноеАрмированиеПоТаблице(double Rb, double Rs, double ec,
+                                                        const HostRange& Таблица,
+                                                        const КосвеннаяАрматура& арматура) {
+  const КрайниеСтержни к = НайтиКрайниеСтержни(Таблица);
+  const Контур контур{Число(к.ymax) - к.ymin, Число(к.xmax) - к.xmin, к.Dmin, к.Dmax};
+  return ПоКонтуру(Rb, Rs, ec, контур, арматура);
+}
+
+}  // namespace armocalc

@@ -1,0 +1,102 @@
+#pragma once
+// The common course of the two rectangular strength checks. They differ only in where the
+// reinforcement comes from (two layer areas or a worksheet bar table) and in a few report lines;
+// everything else is this one sequence of report sections.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "kernel/work_character.hpp"
+#include "rectangular/checked_value.hpp"
+#include "rectangular/indirect_reinforcement.hpp"
+
+namespace armocalc {
+class Отчёт;
+}
+
+namespace armocalc::rectangular {
+
+// The caller's arguments that both methods share, as the caller's own variables (the condition
+// flags of the bar-table method are its private copies).
+struct АргументыПрочности {
+  uint8_t& КлассАрматурнойСтали;
+  float& КлассБетона;
+  double& N;
+  double& M;
+  double& h;
+  double& b;
+  bool& БетонирВВертикПолож;
+  bool& СевернКоэфф;
+  bool& ВодонасыщениеБетона;
+  bool& ЗаморажОттаивание;
+  bool& Солнце;
+  bool& КонструкцияЖД;
+  double& Nl;
+  double& Ml;
+  double& L;
+  double Z;
+  int32_t ЗакрепленияНаКонцахЭлемента;
+  double& s;
+  double& dx;
+  double& dy;
+  double& nx;
+  double& ny;
+  uint8_t& Метод;
+};
+
+// Working values of one call (lengths in m, forces in MN, stresses in MPa).
+struct Расчёт {
+  Расчёт(АргументыПрочности& аргументы, Отчёт& отчёт, bool таблица)
+      : арг(аргументы), rep(отчёт), по_таблице(таблица), h(аргументы.h), b(аргументы.b) {}
+
+  АргументыПрочности& арг;
+  Отчёт& rep;
+  bool по_таблице;  // the bar-table method: a few report lines differ
+
+  Число h;
+  Число b;
+  Число Fs, Fsi, a, ai;  // tension and compressed layer: area (m²), centroid to the edge
+  Число Js, Jsi;         // their moments of inertia about mid-height
+  Число ho, Fb, Jb;
+  Число ec;  // eccentricity of N
+  Число Nm;  // short-term part of N
+  Число Lo;
+  bool L_задана = false;
+  ХарактерРаботы характер = ХарактерРаботы::НеОпределен;
+  Число Rb, Rs, Rsc, Eb, Es;
+  Число X;                    // height of the compressed zone
+  std::optional<Число> этап;  // the limit carried from the zone height into the limit forces
+  bool косвенное = false;     // indirect reinforcement counted
+  Число мю;
+  Число c_ef;
+  Число ню = 1;
+  Число Esj, Esj_y, ш;
+  bool армируемое = true;
+};
+
+// Indirect reinforcement as the source of the reinforcement finds it.
+struct КосвенноеНайдено {
+  ВидКосвенногоАрмирования вид;
+  ИтогКосвенногоАрмирования итог;
+};
+
+class ИсточникАрматуры {
+ public:
+  virtual ~ИсточникАрматуры() = default;
+  // Input-data lines of the layers (section 1).
+  virtual void ИсходныеДанные(Расчёт& р) = 0;
+  // Areas, distances and moments of inertia of the layers, ho, Fb, Jb, with their lines.
+  virtual void Слои(Расчёт& р) = 0;
+  // Rs and Rsc.
+  virtual void Сталь(Расчёт& р) = 0;
+  virtual bool КосвенноеЗадано(double s) const = 0;
+  virtual bool ДлинаЗадана(double L) const = 0;
+  // Meshes or a spiral from the caller's s, dx, dy, nx, ny; nothing when none is recognised.
+  virtual std::optional<КосвенноеНайдено> Косвенное(Расчёт& р) = 0;
+};
+
+// Runs the check, writes the closing line, finishes the report and returns the margin.
+double ПроверитьПрочность(Расчёт& р, ИсточникАрматуры& источник);
+
+}  // namespace armocalc::rectangular
