@@ -17,7 +17,7 @@ constexpr int kSingleDigits = 7;
 
 // Significant decimal digits of a finite non-zero value: d1 d2 ... dn × 10^(exponent - n + 1).
 struct DecimalDigits {
-  char digits[24];
+  char digits[40] = {};  // room for the fixed-size copies of PutDigits
   int count = 0;
   int exponent = 0;
   bool negative = false;
@@ -45,71 +45,107 @@ DecimalDigits RoundedDigits(double value, int precision) {
   return ParseScientific(buffer, result.ptr);
 }
 
-// The digits of value rounded to `precision` significant digits. When the shortest text that reads
-// back as the same double has no more digits than that, it is that rounding: the decimals with 15
-// digits lie more than four double steps apart, so only one of them is within half a step.
+// Rounds the digits of d to `kept` digits, a half and more upwards.
+void RoundDigitsUp(DecimalDigits& d, int kept) {
+  const bool up = d.digits[kept] >= '5';
+  d.count = kept;
+  if (up) {
+    int k = kept - 1;
+    while (k >= 0 && d.digits[k] == '9') --k;
+    if (k < 0) {  // 99…9 becomes 1 in the next decade
+      d.digits[0] = '1';
+      d.count = 1;
+      ++d.exponent;
+    } else {
+      ++d.digits[k];
+      d.count = k + 1;
+    }
+  }
+  while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+}
+
+// The 15 significant digits of a double, as %.15G rounds its exact value. They come from the
+// shortest text that reads back as the same double (D below):
+// - D with at most 15 digits is the rounding itself: decimals of 15 digits lie more than four
+//   double steps apart, so only one is within half a step of the value.
+// - D with 16 or 17 digits rounds the same way as the exact value unless D is itself the half
+//   between two 15-digit decimals: the half would otherwise lie between the value and D, and
+//   then D would not be the closest (or a shortest) text of the value.
 DecimalDigits DoubleDigits(double value) {
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-  DecimalDigits shortest = ParseScientific(buffer, result.ptr);
-  if (shortest.count <= kDoubleDigits) return shortest;
-  return RoundedDigits(value, kDoubleDigits);
-}
-
-// Grows `out` by n characters and returns where they start, so that a number is written with one
-// allocation check instead of one per piece.
-char* Grow(std::string& out, size_t n) {
-  const size_t old_size = out.size();
-  out.resize(old_size + n);
-  return out.data() + old_size;
+  DecimalDigits d = ParseScientific(buffer, result.ptr);
+  if (d.count <= kDoubleDigits) return d;
+  const bool exactly_half = d.count == kDoubleDigits + 1 && d.digits[kDoubleDigits] == '5';
+  if (exactly_half) return RoundedDigits(value, kDoubleDigits);
+  RoundDigitsUp(d, kDoubleDigits);
+  return d;
 }
 
 char* Put(char* p, std::string_view text) {
-  std::memcpy(p, text.data(), text.size());
-  return p + text.size();
+  for (char c : text) *p++ = c;
+  return p;
+}
+
+// Copies up to 15 digits of a DecimalDigits; the fixed-size copy compiles to two moves, and both
+// the digit array and the output buffer have room for the bytes beyond the digits.
+constexpr size_t kDigitCopy = 16;
+char* PutDigits(char* p, std::string_view digits) {
+  if (digits.size() > kDigitCopy) return Put(p, digits);
+  std::memcpy(p, digits.data(), kDigitCopy);
+  return p + digits.size();
 }
 
 char* PutZeros(char* p, int count) {
-  std::memset(p, '0', static_cast<size_t>(count));
-  return p + count;
+  for (int i = 0; i < count; ++i) *p++ = '0';
+  return p;
 }
 
+// Longest text besides the separator: sign, "0", 4 zeros and 15 digits, or 15 integer digits and
+// 14 decimals, or a mantissa of 15 digits with "E+308".
+constexpr size_t kLongestNumberText = 32;
+
 // %G layout: fixed for exponents -4 up to precision - 1, otherwise mantissa, "E", sign and at
-// least two exponent digits.
-void AppendGeneral(std::string& out, const DecimalDigits& d, int precision,
-                   std::string_view separator) {
+// least two exponent digits. Returns the end of the text written at p.
+char* FormatGeneral(char* p, const DecimalDigits& d, int precision, std::string_view separator) {
   const int x = d.exponent;
   const std::string_view digits(d.digits, static_cast<size_t>(d.count));
-  const size_t sign = d.negative ? 1 : 0;
-  char* p = nullptr;
+  if (d.negative) *p++ = '-';
   if (x < -4 || x >= precision) {
-    const int magnitude = x < 0 ? -x : x;
-    const size_t mantissa = d.count > 1 ? digits.size() + separator.size() : 1;
-    p = Grow(out, sign + mantissa + 2 + (magnitude >= 100 ? 3 : 2));
-    if (d.negative) *p++ = '-';
     *p++ = digits[0];
-    if (d.count > 1) p = Put(Put(p, separator), digits.substr(1));
+    if (d.count > 1) p = PutDigits(Put(p, separator), digits.substr(1));
     *p++ = 'E';
     *p++ = x < 0 ? '-' : '+';
+    const int magnitude = x < 0 ? -x : x;
     if (magnitude >= 100) *p++ = static_cast<char>('0' + magnitude / 100);
     *p++ = static_cast<char>('0' + magnitude / 10 % 10);
-    *p = static_cast<char>('0' + magnitude % 10);
-  } else if (x < 0) {
-    p = Grow(out, sign + 1 + separator.size() + static_cast<size_t>(-x - 1) + digits.size());
-    if (d.negative) *p++ = '-';
-    *p++ = '0';
-    Put(PutZeros(Put(p, separator), -x - 1), digits);
-  } else if (d.count <= x + 1) {
-    p = Grow(out, sign + static_cast<size_t>(x + 1));
-    if (d.negative) *p++ = '-';
-    PutZeros(Put(p, digits), x + 1 - d.count);
-  } else {
-    p = Grow(out, sign + digits.size() + separator.size());
-    if (d.negative) *p++ = '-';
-    const auto integer_digits = static_cast<size_t>(x + 1);
-    Put(Put(Put(p, digits.substr(0, integer_digits)), separator), digits.substr(integer_digits));
+    *p++ = static_cast<char>('0' + magnitude % 10);
+    return p;
   }
+  if (x < 0) {
+    *p++ = '0';
+    return PutDigits(PutZeros(Put(p, separator), -x - 1), digits);
+  }
+  if (d.count <= x + 1) return PutZeros(PutDigits(p, digits), x + 1 - d.count);
+  const auto integer_digits = static_cast<size_t>(x + 1);
+  return PutDigits(Put(PutDigits(p, digits.substr(0, integer_digits)), separator),
+                   digits.substr(integer_digits));
+}
+
+// Writes the number in a local buffer first, so that `out` grows once per number.
+void AppendGeneral(std::string& out, const DecimalDigits& d, int precision,
+                   std::string_view separator) {
+  constexpr size_t kRoom = kLongestNumberText + kDigitCopy;
+  char local[kRoom + 32];
+  std::string large;
+  char* buffer = local;
+  if (separator.size() > sizeof local - kRoom) {
+    large.resize(kRoom + separator.size());
+    buffer = large.data();
+  }
+  const char* end = FormatGeneral(buffer, d, precision, separator);
+  out.append(buffer, static_cast<size_t>(end - buffer));
 }
 
 bool AppendSpecial(std::string& out, double value) {
@@ -260,12 +296,20 @@ void AppendDecimalText(std::string& out, bool negative, uint64_t significand, in
     out += '0';
     return;
   }
+  if (significand >= 1000000000000000u) {  // more than 15 digits: the double's own text
+    const double value = Mul(static_cast<double>(significand), std::pow(10.0, power));
+    AppendDoubleText(out, negative ? -value : value, separator);
+    return;
+  }
+  while (significand % 10 == 0) {  // ends at the leading digit, never 0
+    significand /= 10;
+    ++power;
+  }
   DecimalDigits d;
   d.negative = negative;
   const auto end = std::to_chars(d.digits, d.digits + sizeof d.digits, significand).ptr;
   d.count = static_cast<int>(end - d.digits);
-  while (d.digits[d.count - 1] == '0') --d.count;  // ends at the leading digit, never 0
-  d.exponent = static_cast<int>(end - d.digits) - 1 + power;
+  d.exponent = d.count - 1 + power;
   AppendGeneral(out, d, kDoubleDigits, separator);
 }
 

@@ -64,7 +64,7 @@ bool HasDigit(std::string_view text) {
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr int kMaxExactDigits = 15;
+constexpr size_t kMaxExactDigits = 15;
 
 double ReadRunSlowly(std::string_view run, std::string_view separator) {
   std::string plain;
@@ -84,27 +84,39 @@ double ReadRunSlowly(std::string_view run, std::string_view separator) {
   return value;
 }
 
-// Reads a run of digits with at most one separator inside as a number, correctly rounded.
-double ReadRun(std::string_view run, std::string_view separator) {
-  uint64_t significand = 0;
-  int significant_digits = 0;
-  int decimals = 0;
-  bool after_separator = false;
-  for (size_t i = 0; i < run.size();) {
-    if (!IsDigit(run[i])) {
-      after_separator = true;
-      i += separator.size();
-      continue;
-    }
-    const auto digit = static_cast<uint64_t>(run[i++] - '0');
-    if (significand != 0 || digit != 0) {
-      if (++significant_digits > kMaxExactDigits) return ReadRunSlowly(run, separator);
-    }
-    significand = significand * 10 + digit;
-    if (after_separator) ++decimals;
+// A run of digits read while it is scanned: the digits as an integer (meaningful up to 19 digits,
+// the caller checks the count) and the position after them.
+struct DigitsRead {
+  uint64_t value;
+  size_t end;
+};
+
+DigitsRead ReadDigitsFrom(std::string_view text, size_t from, uint64_t value) {
+  for (; from < text.size(); ++from) {
+    const auto digit = static_cast<unsigned char>(text[from] - '0');
+    if (digit > 9) break;
+    value = value * 10 + digit;
   }
-  if (decimals > 22) return ReadRunSlowly(run, separator);
-  return static_cast<double>(significand) / kExactPowersOfTen[decimals];
+  return {value, from};
+}
+
+size_t LeadingZeros(std::string_view digits) {
+  size_t count = 0;
+  while (count < digits.size() && digits[count] == '0') ++count;
+  return count;
+}
+
+// The value of the integer digits and decimals, correctly rounded: up to 15 significant digits
+// and 22 decimals their integer divided by an exact power of ten is.
+double NumberValue(uint64_t digits_value, std::string_view integer, std::string_view decimals,
+                   std::string_view run, std::string_view separator) {
+  size_t leading = LeadingZeros(integer);
+  if (leading == integer.size()) leading += LeadingZeros(decimals);
+  const size_t significant = integer.size() + decimals.size() - leading;
+  if (significant > kMaxExactDigits || decimals.size() >= std::size(kExactPowersOfTen)) {
+    return ReadRunSlowly(run, separator);
+  }
+  return static_cast<double>(digits_value) / kExactPowersOfTen[decimals.size()];
 }
 
 // Округлить in parts: value = ±kept × 10^power.
@@ -170,28 +182,27 @@ class LineRounder {
   // Handles the digit run that starts at c; returns the position after it. The character that
   // ends the run is not a digit, so the caller copies it as ordinary text.
   size_t RoundRun(std::string_view text, size_t c, std::string& out) const {
-    size_t j = c + 1;
+    DigitsRead read = ReadDigitsFrom(text, c, 0);
+    const std::string_view integer = text.substr(c, read.end - c);
+    std::string_view decimals;
     int separators = 0;
-    bool ends_with_separator = false;
-    while (j < text.size()) {
-      if (IsDigit(text[j])) {
-        ++j;
-        ends_with_separator = false;
-      } else if (SeparatorAt(text, j)) {
-        ++separators;
-        j += separator_.size();
-        ends_with_separator = true;
-      } else {
-        break;
-      }
+    while (read.end < text.size() && SeparatorAt(text, read.end)) {  // passes one separator a turn
+      ++separators;
+      const size_t decimals_begin = read.end + separator_.size();
+      read = ReadDigitsFrom(text, decimals_begin, read.value);
+      if (separators == 1) decimals = text.substr(decimals_begin, read.end - decimals_begin);
     }
+    const size_t j = read.end;
     std::string_view run = text.substr(c, j - c);
     if (separators >= 2) {  // dates, paragraph numbers, section codes
       out.append(run);
       return j;
     }
+    // A separator right after the number is punctuation and stays after the rounded value.
+    const bool ends_with_separator = separators == 1 && decimals.empty();
     if (ends_with_separator) run.remove_suffix(separator_.size());
-    AppendRounded(out, RoundToStep(ReadRun(run, separator_), digits_, method_));
+    const double value = NumberValue(read.value, integer, decimals, run, separator_);
+    AppendRounded(out, RoundToStep(value, digits_, method_));
     if (ends_with_separator) out.append(separator_);
     return j;
   }
@@ -278,7 +289,7 @@ void vbСписок::ОкруглитьЧисловыеЗначения(uint8_t 
     if (first_digit == line.size()) continue;
     out.assign(line, 0, first_digit);
     rounder.Round(line, first_digit, out);
-    line.swap(out);
+    line.assign(out);  // keeps both buffers: rounded lines rarely grow
   }
 }
 

@@ -20,6 +20,14 @@ struct КосвеннаяАрматура {
   double ny = 0;
   double lbx = 0;
   double lby = 0;
+
+  static КосвеннаяАрматура Сетки(double dx, double s, double dy, double nx, double ny, double lbx,
+                                 double lby) {
+    return {ВидКосвенногоАрмирования::Сетки, dx, s, dy, nx, ny, lbx, lby};
+  }
+  static КосвеннаяАрматура Спираль(double dx, double s) {
+    return {ВидКосвенногоАрмирования::Спираль, dx, s};
+  }
 };
 
 struct ИтогКосвенногоАрмирования {

@@ -597,17 +597,11 @@ class АрматураПлощадями final : public ИсточникАрма
     // Outermost bars across the width, from the bar layout chosen for the layer areas.
     const Число xs = (Число(Int((р.b / шаг_).v)) - 1) * шаг_ / 2;
     const Число xsi = -(Число(Int((р.b / шагi_).v)) - 1) * шагi_ / 2;
-    КосвеннаяАрматура арматура{ВидКосвенногоАрмирования::Спираль, арг.dx, арг.s};
+    КосвеннаяАрматура арматура = КосвеннаяАрматура::Спираль(арг.dx, арг.s);
     if (арг.dx >= 0 && арг.dy >= 0 && арг.nx >= 0 && арг.ny >= 0) {
       if (арг.s == 0) арг.s = 0.07;
-      арматура = {ВидКосвенногоАрмирования::Сетки,
-                  арг.dx,
-                  арг.s,
-                  арг.dy,
-                  арг.nx,
-                  арг.ny,
-                  р.b.v,
-                  (р.h - 0.1).v};
+      арматура =
+          КосвеннаяАрматура::Сетки(арг.dx, арг.s, арг.dy, арг.nx, арг.ny, р.b.v, (р.h - 0.1).v);
     } else if (!(арг.dx >= 0)) {
       Raise(kSubscriptOutOfRange);  // neither meshes nor a spiral: there is no result to read
     }

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "kernel/work_character.hpp"
 #include "rectangular/checked_value.hpp"

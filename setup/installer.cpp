@@ -120,8 +120,10 @@ std::optional<Outcome> CopyOne(Platform& platform, const std::string& from, cons
 
 std::optional<Outcome> CopyFiles(Platform& platform, const Layout& layout) {
   const std::string& source = layout.installer_folder;
-  const LibraryTarget& library32 = layout.libraries.front();
-  if (auto failure = CopyOne(platform, library32.source, library32.destination)) return failure;
+  if (!layout.libraries.empty()) {
+    const LibraryTarget& library32 = layout.libraries.front();
+    if (auto failure = CopyOne(platform, library32.source, library32.destination)) return failure;
+  }
   if (auto failure = CopyOne(platform, source + std::string(kWorkbookSource),
                              layout.xlstart + std::string(kWorkbookDestination))) {
     return failure;

@@ -19,6 +19,7 @@ enum class Status : int {
   kLogFailed = 5,         // the log file could not be created; nothing done
   kRemoveIncomplete = 6,  // removal left a file or the class key behind
   kNoStartupFolder = 7,   // installation refused without a start-up folder, nothing changed
+  kNoDialog = 8,          // the dialog could not be created
 };
 
 struct Outcome {

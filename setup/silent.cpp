@@ -49,6 +49,8 @@ std::string StatusText(Status status) {
       return "the removal left something behind";
     case Status::kNoStartupFolder:
       return "no Excel start-up folder";
+    case Status::kNoDialog:
+      return "the dialog could not be created";
   }
   return "unknown";
 }

@@ -230,7 +230,7 @@ LRESULT CALLBACK fSetup::Procedure(HWND window, UINT message, WPARAM wparam, LPA
 
 int RunSetupDialog(HINSTANCE instance, int show) {
   fSetup form(instance);
-  if (!form.Create(show)) return static_cast<int>(Status::kBadCommandLine);
+  if (!form.Create(show)) return static_cast<int>(Status::kNoDialog);
   return form.Run();
 }
 

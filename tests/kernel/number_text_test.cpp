@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -31,6 +32,21 @@ TEST(DoubleText, MatchesFifteenDigitGeneralFormatOverManyValues) {
     if (i % 3 == 0) value = std::nextafter(value, 0.0);
     ASSERT_EQ(DoubleText(value, "."), PrintfText("%.15G", value)) << std::hexfloat << value;
   }
+}
+
+TEST(DoubleText, SixteenDigitValuesEndingInFiveRoundLikeTheExactValue) {
+  std::mt19937_64 random(99);
+  std::uniform_int_distribution<int64_t> prefix(100000000000000, 999999999999999);
+  std::uniform_int_distribution<int> exponent(-20, 20);
+  for (int i = 0; i < 100000; ++i) {
+    const std::string text =
+        std::to_string(prefix(random)) + "5e" + std::to_string(exponent(random));
+    const double value = std::strtod(text.c_str(), nullptr);
+    ASSERT_EQ(DoubleText(value, "."), PrintfText("%.15G", value)) << text;
+  }
+  EXPECT_EQ(DoubleText(0.99999999999999989, "."), "1");
+  EXPECT_EQ(DoubleText(999999999999999.9, "."), "1E+15");
+  EXPECT_EQ(DoubleText(1234567890123455.0, "."), "1.23456789012346E+15");
 }
 
 TEST(DoubleText, SwitchesToExponentFormLikeTheRuntime) {

@@ -43,7 +43,7 @@ TEST(IndirectReinforcement, MeshesConfineTheCoreInsideTheMeshBars) {
 
 TEST(IndirectReinforcement, SpiralConfinesTheCoreOnItsAxis) {
   double d = 0.02, di = 0.02;
-  const КосвеннаяАрматура спираль{ВидКосвенногоАрмирования::Спираль, 0.01, 0.1};
+  const КосвеннаяАрматура спираль = КосвеннаяАрматура::Спираль(0.01, 0.1);
   const ИтогКосвенногоАрмирования итог =
       КосвенноеАрмирование(13, 350, 0.02, 0.4, -0.4, 0.2, 0.2, d, di, спираль);
   const double ly = 0.4 + 0.02 + 0.01, lx = 0.8 + 0.02 + 0.01;
@@ -65,7 +65,7 @@ TEST(IndirectReinforcement, MissingBarDiametersBecome16mm) {
 
 TEST(IndirectReinforcement, ZeroSpiralPitchDividesByZero) {
   double d = 0.02, di = 0.02;
-  const КосвеннаяАрматура спираль{ВидКосвенногоАрмирования::Спираль, 0.01, 0};
+  const КосвеннаяАрматура спираль = КосвеннаяАрматура::Спираль(0.01, 0);
   EXPECT_STRENGTH_ERROR(КосвенноеАрмирование(13, 350, 0.02, 0.4, -0.4, 0.2, 0.2, d, di, спираль),
                         kDivisionByZero);
 }
@@ -244,6 +244,45 @@ TEST_F(IndirectInStrength, SlenderMeshedElementIgnoresTheMeshes) {
               λ < 55)
         << λ;  // c_ef in the deflection
   }
+}
+
+TEST_F(IndirectInStrength, ReportOfTheMeshesAndTheirSlendernessLimit) {
+  Вход в = Колонна();
+  в.L = 56 * РадиусИнерции(true) / 1.2;
+  const std::vector<std::string> строки = в.Строки();
+
+  double d = 0, шаг = 0, di = 0, шагi = 0;
+  ДиаметрИШагСтержней(d, шаг, 0.002, 1);
+  ДиаметрИШагСтержней(di, шагi, 0.001, 1);
+  const double Lo = в.L * 12 / 10;
+  const double ec = 0.5 / 3 + Lo / 400;
+  const double xs = (std::floor(1 / шаг) - 1) * шаг / 2;
+  const double xsi = -(std::floor(1 / шагi) - 1) * шагi / 2;
+  const КосвеннаяАрматура сетки = КосвеннаяАрматура::Сетки(0.01, 0.1, 0.01, 5, 5, 1, 0.4);
+  const ИтогКосвенногоАрмирования итог =
+      КосвенноеАрмирование(13, 350, ec, xs, xsi, 0.2, 0.2, d, di, сетки);
+  const double i_ef = std::sqrt(итог.Jef / итог.Fef);
+  ОжидаемыйОтчёт о;
+  о.Add("Вид косвенного армирования: ", "сетки");
+  о.Add("\tRb_red = ", итог.Rb_red,
+        ", [МПа] - приведенная призменная прочность бетона на сжатие при косвенном армировании");
+  о.Add("\tмю = ", итог.мю, " - коэффициент косвенного армирования");
+  о.Add("\tFef = ", итог.Fef,
+        ", [м2] - площадь бетонного сечения, ограниченная крайними стержнями сеток поперечной "
+        "арматуры или спиралью (считая по её оси)");
+  о.Add("\tJef = ", итог.Jef,
+        ", [м4] - момент инерции бетонного сечения, ограниченная крайними стержнями сеток "
+        "поперечной арматуры или спиралью (считая по её оси)");
+  о.Add("\th_ef = ", итог.h_ef, ", [м] - высота полезного сечения");
+  о.Add("\ti_ef = Корень(Jef / Fef) = ", i_ef,
+        ", [м] - радиус инерции элемента с косвенным армированием");
+  о.Add("\tлямда_ef = Lo / i_ef = ", Lo / i_ef, " - гибкость элемента с косвенным армированием");
+  о.Add(
+      "\tпредельнодопустимая гибкость с таким видом армирования = 55 (п. 3.72*). Вывод: косвенное "
+      "армирование в расчете не учитывать.");
+  о.Add("Учет прогиба п. 3.54*");
+  ОжидатьБлок(строки, о.Строки());
+  EXPECT_NEAR(Lo / i_ef, 56, 1e-9);
 }
 
 TEST_F(IndirectInStrength, SlenderSpiralElementIgnoresTheSpiral) {
