@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
-#include <mutex>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -13,26 +12,27 @@
 namespace armocalc {
 namespace {
 
-std::mutex source_mutex;
-std::function<std::string()> source = SeparatorFromLocaleEnvironment;
-// Bumped whenever the source changes, so that every thread reads its separator again.
-std::atomic<uint64_t> source_generation{1};
+// The installed sources, newest first. A node is never freed, so a thread may still call the
+// source it loaded while another thread installs a new one; sources are installed once at start
+// (and by tests), so the chain stays short.
+struct SourceNode {
+  std::function<std::string()> read;
+  const SourceNode* previous = nullptr;
+};
+std::atomic<const SourceNode*> installed_source{nullptr};  // none: the locale environment
 
 struct ThreadSeparator {
   std::string cached;
-  uint64_t generation = 0;
+  const SourceNode* cached_from = nullptr;
+  bool has_cached = false;
   std::optional<std::string> forced;
 };
 thread_local ThreadSeparator this_thread;
 
-std::string ReadSeparatorFromSource() {
-  std::function<std::string()> current;
-  {
-    std::lock_guard lock(source_mutex);
-    current = source;
-  }
+std::string ReadSeparator(const SourceNode* source) {
   try {
-    return current ? current() : std::string();
+    if (source == nullptr) return SeparatorFromLocaleEnvironment();
+    return source->read ? source->read() : std::string();
   } catch (...) {
     return std::string();  // an unreadable setting is an empty separator, not an error
   }
@@ -69,19 +69,18 @@ std::string LowerAscii(std::string_view text) {
 std::string РазделительДробнойЧасти() {
   ThreadSeparator& state = this_thread;
   if (state.forced) return *state.forced;
-  const uint64_t generation = source_generation.load(std::memory_order_acquire);
-  if (!state.cached.empty() && state.generation == generation) return state.cached;
-  state.cached = ReadSeparatorFromSource();
-  state.generation = generation;
+  const SourceNode* source = installed_source.load(std::memory_order_acquire);
+  const bool cache_valid = state.has_cached && state.cached_from == source;
+  if (cache_valid && !state.cached.empty()) return state.cached;
+  state.cached = ReadSeparator(source);
+  state.cached_from = source;
+  state.has_cached = true;
   return state.cached;
 }
 
-void SetDecimalSeparatorSource(std::function<std::string()> new_source) {
-  {
-    std::lock_guard lock(source_mutex);
-    source = new_source ? std::move(new_source) : SeparatorFromLocaleEnvironment;
-  }
-  source_generation.fetch_add(1, std::memory_order_acq_rel);
+void SetDecimalSeparatorSource(std::function<std::string()> source) {
+  auto* node = new SourceNode{source ? std::move(source) : SeparatorFromLocaleEnvironment};
+  node->previous = installed_source.exchange(node, std::memory_order_acq_rel);
   ClearDecimalSeparatorCache();
 }
 
@@ -126,7 +125,7 @@ ScopedDecimalSeparator::~ScopedDecimalSeparator() {
 
 void ClearDecimalSeparatorCache() {
   this_thread.cached.clear();
-  this_thread.generation = 0;
+  this_thread.has_cached = false;
 }
 
 }  // namespace armocalc

@@ -148,7 +148,7 @@ void AppendGeneral(std::string& out, const DecimalDigits& d, int precision,
   out.append(buffer, static_cast<size_t>(end - buffer));
 }
 
-bool AppendSpecial(std::string& out, double value) {
+bool AppendZeroOrNonFinite(std::string& out, double value) {
   if (value == 0.0) {
     out += '0';  // also for -0
   } else if (std::isnan(value)) {
@@ -286,7 +286,7 @@ double ValRadix(std::string_view digits, int radix) {
 }  // namespace
 
 void AppendDoubleText(std::string& out, double value, std::string_view separator) {
-  if (AppendSpecial(out, value)) return;
+  if (AppendZeroOrNonFinite(out, value)) return;
   AppendGeneral(out, DoubleDigits(value), kDoubleDigits, separator);
 }
 
@@ -322,7 +322,7 @@ std::string DoubleText(double value, std::string_view separator) {
 std::string SingleText(float value, std::string_view separator) {
   std::string text;
   const double widened = static_cast<double>(value);
-  if (AppendSpecial(text, widened)) return text;
+  if (AppendZeroOrNonFinite(text, widened)) return text;
   AppendGeneral(text, RoundedDigits(widened, kSingleDigits), kSingleDigits, separator);
   return text;
 }

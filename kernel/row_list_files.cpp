@@ -32,9 +32,38 @@ bool EndsWithSeparator(const std::string& name) {
   return last == '/' || (fs::path::preferred_separator == '\\' && last == '\\');
 }
 
+#ifdef _WIN32
+// Windows system error codes of file operations (winerror.h), for the file-system library's
+// errors that carry them.
+int WindowsFileErrorNumber(int code) {
+  switch (code) {
+    case 2:    // ERROR_FILE_NOT_FOUND
+    case 3:    // ERROR_PATH_NOT_FOUND
+    case 267:  // ERROR_DIRECTORY
+      return kPathNotFound;
+    case 5:   // ERROR_ACCESS_DENIED
+    case 32:  // ERROR_SHARING_VIOLATION
+    case 33:  // ERROR_LOCK_VIOLATION
+      return kPermissionDenied;
+    case 123:  // ERROR_INVALID_NAME
+    case 161:  // ERROR_BAD_PATHNAME
+    case 206:  // ERROR_FILENAME_EXCED_RANGE
+      return kBadFileName;
+    case 39:   // ERROR_HANDLE_DISK_FULL
+    case 112:  // ERROR_DISK_FULL
+      return kDiskFull;
+    default:
+      return kPathFileAccessError;
+  }
+}
+#endif
+
 // The runtime's error number for a failed file operation.
 int FileErrorNumber(std::error_code error) {
   using std::errc;
+#ifdef _WIN32
+  if (error.category() == std::system_category()) return WindowsFileErrorNumber(error.value());
+#endif
   if (error == errc::no_such_file_or_directory || error == errc::not_a_directory)
     return kPathNotFound;
   if (error == errc::permission_denied || error == errc::operation_not_permitted ||

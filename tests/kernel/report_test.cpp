@@ -54,7 +54,7 @@ TEST(Report, ForcedReportRoundsWithoutWriting) {
 
 TEST(Report, FinishWritesTheRoundedFile) {
   ScopedDecimalSeparator point(".");
-  const fs::path path = fs::temp_directory_path() / "armocalc_kernel_report_test.txt";
+  const fs::path path = fs::path(ARMOCALC_BINARY_DIR) / "kernel_report_test.txt";
   fs::remove(path);
   Отчёт rep(path.string());
   rep.Add("Расчет");

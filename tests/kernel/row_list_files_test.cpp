@@ -17,10 +17,8 @@ namespace fs = std::filesystem;
 class RowListFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() /
-        ("armocalc_kernel_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::path(ARMOCALC_BINARY_DIR) / "kernel_test_files" /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
