@@ -16,9 +16,6 @@ set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 # so the results agree bit for bit with the 64-bit and the Linux builds.
 set(ARMOCALC_MINGW_FLAGS "-msse2 -mfpmath=sse")
 
-# GCC 12 reports -Wrestrict on std::string inside libstdc++ when optimising (a false positive
-# of that compiler, GCC bug 105329); it is switched off for these builds only.
-string(APPEND ARMOCALC_MINGW_FLAGS " -Wno-restrict")
 set(CMAKE_CXX_FLAGS_INIT "${ARMOCALC_MINGW_FLAGS}")
 set(CMAKE_C_FLAGS_INIT "${ARMOCALC_MINGW_FLAGS}")
 

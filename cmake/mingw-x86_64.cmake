@@ -13,9 +13,6 @@ set(CMAKE_C_COMPILER ${ARMOCALC_MINGW_CC})
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(ARMOCALC_MINGW_FLAGS "")
 
-# GCC 12 reports -Wrestrict on std::string inside libstdc++ when optimising (a false positive
-# of that compiler, GCC bug 105329); it is switched off for these builds only.
-string(APPEND ARMOCALC_MINGW_FLAGS " -Wno-restrict")
 set(CMAKE_CXX_FLAGS_INIT "${ARMOCALC_MINGW_FLAGS}")
 set(CMAKE_C_FLAGS_INIT "${ARMOCALC_MINGW_FLAGS}")
 

@@ -6,7 +6,7 @@ set -euo pipefail
 
 native=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386
-         locales xvfb xauth imagemagick)
+         locales xvfb xauth imagemagick python3)
 
 missing() {
   local pkg

@@ -20,8 +20,12 @@ using Dual = ClassBrige::DualInterface;
 HRESULT STDMETHODCALLTYPE DualQueryInterface(Dual* self, REFIID riid, void** out) {
   return self->owner->QueryInterface(riid, out);
 }
-ULONG STDMETHODCALLTYPE DualAddRef(Dual* self) { return self->owner->AddRef(); }
-ULONG STDMETHODCALLTYPE DualRelease(Dual* self) { return self->owner->Release(); }
+ULONG STDMETHODCALLTYPE DualAddRef(Dual* self) {
+  return self->owner->AddRef();
+}
+ULONG STDMETHODCALLTYPE DualRelease(Dual* self) {
+  return self->owner->Release();
+}
 HRESULT STDMETHODCALLTYPE DualGetTypeInfoCount(Dual*, UINT* count) {
   if (count == nullptr) return E_POINTER;
   *count = 1;
@@ -67,7 +71,9 @@ double DoubleResult(const Variant& result) {
 
 }  // namespace
 
-ClassBrige::ClassBrige() : dual_{DualVtable(), this} { ObjectCreated(); }
+ClassBrige::ClassBrige() : dual_{DualVtable(), this} {
+  ObjectCreated();
+}
 
 ClassBrige::~ClassBrige() {
   if (type_info_ != nullptr) type_info_->Release();
@@ -100,7 +106,9 @@ HRESULT ClassBrige::QueryInterface(REFIID riid, void** out) {
   return S_OK;
 }
 
-ULONG ClassBrige::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+ULONG ClassBrige::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
 
 ULONG ClassBrige::Release() {
   const LONG left = InterlockedDecrement(&references_);
@@ -178,10 +186,7 @@ HRESULT ClassBrige::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS*
 
   AddRef();
   const MethodCallResult outcome = CallMethod(*method, ordered);
-  if (result != nullptr) {
-    VariantClear(result);
-    ToAutomationValue(outcome.result, result);
-  }
+  if (result != nullptr) ToAutomationValue(outcome.result, result);
   Release();
   if (outcome.argument_fault) {
     if (arg_error != nullptr) *arg_error = source[outcome.param_index];

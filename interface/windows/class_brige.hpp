@@ -2,12 +2,10 @@
 // The automation object ClassBrige: one dual interface _ClassBrige (IUnknown, IDispatch, then
 // the methods of the table as v-table entries) and ISupportErrorInfo.
 
-#include <windows.h>
-#include <oaidl.h>
-
 #include <span>
 
 #include "interface/method_table.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 
@@ -32,8 +30,8 @@ class ClassBrige final : public ISupportErrorInfo {
   // IDispatch, reached through the dual interface.
   HRESULT GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info);
   HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
-  HRESULT Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
-                 VARIANT* result, EXCEPINFO* info, UINT* arg_error);
+  HRESULT Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                 EXCEPINFO* info, UINT* arg_error);
 
   // The dual interface as its callers see it: a v-table pointer, then the owner.
   struct DualInterface {

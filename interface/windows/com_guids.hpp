@@ -2,11 +2,10 @@
 // The class, interface and type-library identifiers as GUID values, parsed at compile time from
 // their registry form in interface/identifiers.hpp (shared with the installer).
 
-#include <windows.h>
-
 #include <string_view>
 
 #include "interface/identifiers.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 
@@ -27,8 +26,8 @@ constexpr unsigned long long Hex(std::string_view text, size_t first, size_t cou
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
 constexpr GUID ParseGuid(std::string_view text) {
-  if (text.size() != 38 || text[0] != '{' || text[9] != '-' || text[14] != '-' ||
-      text[19] != '-' || text[24] != '-' || text[37] != '}') {
+  if (text.size() != 38 || text[0] != '{' || text[9] != '-' || text[14] != '-' || text[19] != '-' ||
+      text[24] != '-' || text[37] != '}') {
     throw "not a GUID in registry form";
   }
   GUID guid{};

@@ -18,7 +18,9 @@ std::string ToUtf8(const wchar_t* text) {
   return text == nullptr ? std::string() : ToUtf8(text, wcslen(text));
 }
 
-std::string BstrToUtf8(BSTR text) { return ToUtf8(text, SysStringLen(text)); }
+std::string BstrToUtf8(BSTR text) {
+  return ToUtf8(text, SysStringLen(text));
+}
 
 std::wstring ToWide(std::string_view utf8) {
   if (utf8.empty() || utf8.size() > INT_MAX) return {};

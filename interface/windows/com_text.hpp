@@ -1,11 +1,10 @@
 #pragma once
 // Text conversions between the library's UTF-8 strings and the platform's UTF-16 (BSTR) strings.
 
-#include <windows.h>
-#include <oleauto.h>
-
 #include <string>
 #include <string_view>
+
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 

@@ -76,8 +76,8 @@ IDispatch* RangeObjectOf(const Variant& value) {
   const auto* range = dynamic_cast<const ExcelRange*>(value.Range().get());
   if (range == nullptr || range->Dispatch() == nullptr) return nullptr;
   IDispatch* object = nullptr;
-  if (SUCCEEDED(range->Dispatch()->QueryInterface(kExcelRangeIid,
-                                                  reinterpret_cast<void**>(&object)))) {
+  if (SUCCEEDED(
+          range->Dispatch()->QueryInterface(kExcelRangeIid, reinterpret_cast<void**>(&object)))) {
     return object;
   }
   range->Dispatch()->AddRef();
@@ -95,7 +95,7 @@ SAFEARRAY* ToSafeArray(const VariantArray& rows) {
     for (size_t c = 0; c < rows[r].size(); ++c) {
       ScopedVariant element;
       if (FAILED(ToAutomationValue(rows[r][c], element.get()))) continue;
-      LONG indices[2] = {static_cast<LONG>(c + 1), static_cast<LONG>(r + 1)};
+      LONG indices[2] = {static_cast<LONG>(r + 1), static_cast<LONG>(c + 1)};  // rows first
       SafeArrayPutElement(array, indices, element.get());
     }
   }
@@ -238,8 +238,8 @@ void WriteBack(const VARIANT& target, const Variant& value, VarType declared) {
   const VARTYPE wanted = V_VT(&target) & ~VT_BYREF;
   if (V_VT(converted.get()) != wanted) {
     ScopedVariant retyped;
-    if (FAILED(VariantChangeTypeEx(retyped.get(), converted.get(), LOCALE_USER_DEFAULT, 0,
-                                   wanted))) {
+    if (FAILED(
+            VariantChangeTypeEx(retyped.get(), converted.get(), LOCALE_USER_DEFAULT, 0, wanted))) {
       return;
     }
     StoreByRef(target, *retyped.get());

@@ -3,11 +3,8 @@
 // declared parameter types with the platform's conversions, results handed back, and the values
 // of by-reference parameters written back into the caller's variables.
 
-#include <windows.h>
-#include <oaidl.h>
-#include <oleauto.h>
-
 #include "interface/variant.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 

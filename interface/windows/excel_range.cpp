@@ -27,9 +27,13 @@ int32_t ExcelRange::CountOf(const wchar_t* collection) const {
   return static_cast<int32_t>(V_I4(number.get()));
 }
 
-int32_t ExcelRange::RowsCount() const { return CountOf(L"Rows"); }
+int32_t ExcelRange::RowsCount() const {
+  return CountOf(L"Rows");
+}
 
-int32_t ExcelRange::ColumnsCount() const { return CountOf(L"Columns"); }
+int32_t ExcelRange::ColumnsCount() const {
+  return CountOf(L"Columns");
+}
 
 Variant ExcelRange::Cell(int32_t row, int32_t column) const {
   VARIANT args[2];

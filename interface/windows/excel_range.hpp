@@ -2,10 +2,8 @@
 // An Excel Range (or any object with the same members) passed to a method, read through late
 // binding: Rows.Count, Columns.Count, the default member with (row, column) and Value.
 
-#include <windows.h>
-#include <oaidl.h>
-
 #include "interface/host.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 

@@ -1,11 +1,10 @@
 #include "interface/windows/late_binding.hpp"
 
-#include <dispex.h>
-
 #include <string>
 
 #include "interface/errors.hpp"
 #include "interface/windows/com_text.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 namespace {
@@ -73,8 +72,7 @@ HRESULT CallMember(IDispatch* object, DISPID id, DISPPARAMS* params, VARIANT* re
     return hr;
   }
   UINT arg_error = 0;
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, info,
-                        &arg_error);
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, info, &arg_error);
 }
 
 Variant FromArray(const VARIANT& value);
@@ -160,8 +158,7 @@ Variant FromArray(const VARIANT& value) {
     SafeArrayGetUBound(array, d + 1, &high[d]);
   }
   const long long rows = dims == 2 ? static_cast<long long>(high[0]) - low[0] + 1 : 1;
-  const long long columns =
-      static_cast<long long>(high[dims - 1]) - low[dims - 1] + 1;
+  const long long columns = static_cast<long long>(high[dims - 1]) - low[dims - 1] + 1;
   if (rows < 0 || columns < 0 || rows * columns > kMaxArrayElements) Raise(kOutOfMemory);
   auto result = std::make_shared<VariantArray>();
   result->resize(static_cast<size_t>(rows));
@@ -169,8 +166,9 @@ Variant FromArray(const VARIANT& value) {
     auto& row = (*result)[static_cast<size_t>(r)];
     row.reserve(static_cast<size_t>(columns));
     for (long long c = 0; c < columns; ++c) {
-      // The last dimension comes first in the index vector.
-      LONG indices[2] = {static_cast<LONG>(low[dims - 1] + c), static_cast<LONG>(low[0] + r)};
+      // Indices in declaration order, the rows' dimension first, as oleaut32 reads them.
+      LONG indices[2] = {static_cast<LONG>(low[0] + (dims == 2 ? r : c)),
+                         static_cast<LONG>(low[1] + c)};
       ScopedVariant element;
       HRESULT hr;
       if (element_type == VT_VARIANT) {
@@ -238,6 +236,8 @@ void GetProperty(IDispatch* object, const wchar_t* name, VARIANT* result) {
   GetProperty(object, MemberId(object, name), nullptr, 0, result);
 }
 
-Variant ToLibraryValue(const VARIANT& value) { return ToLibraryValueAt(value, 0); }
+Variant ToLibraryValue(const VARIANT& value) {
+  return ToLibraryValueAt(value, 0);
+}
 
 }  // namespace armocalc::com

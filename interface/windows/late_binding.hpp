@@ -4,11 +4,8 @@
 // answer only there) and through IDispatch::GetIDsOfNames otherwise (Excel). Failures raise the
 // run-time error the runtime would report.
 
-#include <windows.h>
-#include <oaidl.h>
-#include <oleauto.h>
-
 #include "interface/variant.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 

@@ -4,14 +4,12 @@
 // of changed by-reference values into the caller's variables, and the failure as error
 // information.
 
-#include <windows.h>
-#include <oaidl.h>
-
 #include <span>
 #include <string>
 
 #include "interface/method_table.hpp"
 #include "interface/variant.hpp"
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 

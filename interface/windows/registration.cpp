@@ -3,16 +3,13 @@
 // from the method table) and registers it with the interface for type-library marshalling;
 // DllUnregisterServer removes exactly these entries again.
 
-#include <objbase.h>
-#include <oleauto.h>
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
 #include "interface/identifiers.hpp"
 #include "interface/windows/com_guids.hpp"
 #include "interface/windows/com_text.hpp"
+#include "interface/windows/platform.hpp"
 #include "interface/windows/server.hpp"
 #include "interface/windows/type_library.hpp"
 
@@ -50,7 +47,8 @@ std::wstring ModulePath() {
 std::wstring TypeLibraryPath(const std::wstring& module) {
   const size_t dot = module.find_last_of(L'.');
   const size_t slash = module.find_last_of(L"\\/");
-  const bool has_extension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+  const bool has_extension =
+      dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
   return (has_extension ? module.substr(0, dot) : module) + L".tlb";
 }
 
@@ -59,11 +57,11 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-HRESULT SetString(const std::wstring& key_name, const wchar_t* value_name,
-                  const std::wstring& data) {
+HRESULT SetString(const std::wstring& key_name, const wchar_t* value_name, const std::wstring& data,
+                  REGSAM view = 0) {
   HKEY key = nullptr;
-  LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, key_name.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                nullptr, &key, nullptr);
+  LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, key_name.c_str(), 0, nullptr, 0,
+                                KEY_SET_VALUE | view, nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
   const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
   status = RegSetValueExW(key, value_name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
@@ -94,7 +92,7 @@ HRESULT WriteClassEntries(const std::wstring& module) {
 HRESULT RegisterTypeLibrary(const std::wstring& module) {
   const std::wstring file = TypeLibraryPath(module);
   ITypeLib* library = nullptr;
-  HRESULT hr = BuildTypeLibrary(file, &library);
+  HRESULT hr = WriteTypeLibrary(file, &library);
   if (FAILED(hr)) return hr;
   std::wstring folder = FolderOf(module);
   hr = RegisterTypeLib(library, const_cast<LPOLESTR>(file.c_str()),
@@ -121,8 +119,7 @@ void DeleteKeyIfEmpty(const std::wstring& key_name) {
 
 void DeleteDefaultValue(const std::wstring& key_name) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key_name.c_str(), 0, KEY_SET_VALUE, &key) ==
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key_name.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
     RegDeleteValueW(key, nullptr);
     RegCloseKey(key);
   }
@@ -158,9 +155,29 @@ void RemoveClassEntries() {
   }
 }
 
+// UnRegisterTypeLib may remove the interface's marshalling entries from both registry views
+// (Wine does); the other platform's server still needs its own.
+void KeepOtherPlatformInterface() {
+  if (!RegisteredInOtherView()) return;
+  const std::wstring key_name = L"Interface\\" + ToWide(ids::kInterfaceIid);
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key_name.c_str(), 0, KEY_READ | kOtherView, &key) ==
+      ERROR_SUCCESS) {
+    RegCloseKey(key);
+    return;
+  }
+  const std::wstring marshaler = L"{00020424-0000-0000-C000-000000000046}";
+  SetString(key_name, nullptr, ToWide(ids::kInterfaceName), kOtherView);
+  SetString(key_name + L"\\ProxyStubClsid", nullptr, marshaler, kOtherView);
+  SetString(key_name + L"\\ProxyStubClsid32", nullptr, marshaler, kOtherView);
+  SetString(key_name + L"\\TypeLib", nullptr, ToWide(ids::kTypeLibraryId), kOtherView);
+  SetString(key_name + L"\\TypeLib", L"Version", L"1.0", kOtherView);
+}
+
 void RemoveTypeLibrary(const std::wstring& module) {
-  UnRegisterTypeLib(kTypeLibraryId, ids::kTypeLibraryMajor, ids::kTypeLibraryMinor,
-                    LOCALE_NEUTRAL, kSystem);
+  UnRegisterTypeLib(kTypeLibraryId, ids::kTypeLibraryMajor, ids::kTypeLibraryMinor, LOCALE_NEUTRAL,
+                    kSystem);
+  KeepOtherPlatformInterface();
   if (!module.empty()) DeleteFileW(TypeLibraryPath(module).c_str());
 }
 

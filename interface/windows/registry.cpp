@@ -1,12 +1,11 @@
 #include "interface/windows/registry.hpp"
 
-#include <windows.h>
-
 #include <climits>
 #include <mutex>
 #include <vector>
 
 #include "interface/windows/com_text.hpp"
+#include "interface/windows/platform.hpp"
 #include "kernel/decimal_separator.hpp"
 
 namespace armocalc::com {
@@ -25,8 +24,7 @@ Variant ПрочитатьСтрокуРеестра(int32_t Раздел, const
                                const std::string& Параметр) {
   HKEY key = nullptr;
   const std::wstring key_name = ToWide(Ключ);
-  if (RegOpenKeyExW(RootKey(Раздел), key_name.c_str(), 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RootKey(Раздел), key_name.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
     return Variant();
   }
   const std::wstring value_name = ToWide(Параметр);

@@ -3,12 +3,11 @@
 
 #include "interface/windows/server.hpp"
 
-#include <objbase.h>
-
 #include <new>
 
 #include "interface/windows/class_brige.hpp"
 #include "interface/windows/com_guids.hpp"
+#include "interface/windows/platform.hpp"
 #include "interface/windows/registry.hpp"
 
 namespace armocalc::com {
@@ -65,9 +64,15 @@ class ClassFactory final : public IClassFactory {
 
 }  // namespace
 
-HMODULE ModuleHandle() { return module_handle; }
-void ObjectCreated() { InterlockedIncrement(&live_objects); }
-void ObjectDestroyed() { InterlockedDecrement(&live_objects); }
+HMODULE ModuleHandle() {
+  return module_handle;
+}
+void ObjectCreated() {
+  InterlockedIncrement(&live_objects);
+}
+void ObjectDestroyed() {
+  InterlockedDecrement(&live_objects);
+}
 void LockServer(bool lock) {
   if (lock) {
     InterlockedIncrement(&server_locks);
@@ -99,4 +104,6 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out) {
   return hr;
 }
 
-STDAPI DllCanUnloadNow() { return armocalc::com::CanUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  return armocalc::com::CanUnload() ? S_OK : S_FALSE;
+}

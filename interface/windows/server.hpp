@@ -2,7 +2,7 @@
 // Module state of the in-process server: the module handle and the counts of live objects and
 // server locks that decide DllCanUnloadNow.
 
-#include <windows.h>
+#include "interface/windows/platform.hpp"
 
 namespace armocalc::com {
 

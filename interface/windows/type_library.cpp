@@ -6,6 +6,7 @@
 #include "interface/windows/com_guids.hpp"
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/com_variant.hpp"
+#include "interface/windows/late_binding.hpp"
 
 namespace armocalc::com {
 namespace {
@@ -43,7 +44,7 @@ class ComPtr {
 // The parameter descriptions of one method; the storage stays alive while the function is added.
 class FunctionLayout {
  public:
-  explicit FunctionLayout(const MethodInfo& method) {
+  FunctionLayout(const MethodInfo& method, DefaultEncoding encoding) : encoding_(encoding) {
     const size_t count = method.params.size();
     inner_.resize(count + 1);
     defaults_.resize(count);
@@ -80,7 +81,7 @@ class FunctionLayout {
     if (param.default_value) {
       PARAMDESCEX& desc = defaults_[i];
       desc.cBytes = sizeof(PARAMDESCEX);
-      if (SUCCEEDED(ToAutomationValue(*param.default_value, &desc.varDefaultValue))) {
+      if (SUCCEEDED(EncodeDefault(*param.default_value, &desc.varDefaultValue))) {
         flags |= PARAMFLAG_FHASDEFAULT;
         element.paramdesc.pparamdescex = &desc;
       }
@@ -88,13 +89,34 @@ class FunctionLayout {
     element.paramdesc.wParamFlags = flags;
   }
 
+  HRESULT EncodeDefault(const Variant& value, VARIANT* out) const {
+    const HRESULT hr = ToAutomationValue(value, out);
+    if (FAILED(hr) || encoding_ == DefaultEncoding::Exact) return hr;
+    if (V_VT(out) == VT_BOOL) {
+      V_VT(out) = VT_I2;
+      V_I2(out) = V_BOOL(out) ? -1 : 0;
+    } else if (V_VT(out) == VT_R8) {
+      const double number = V_R8(out);
+      if (number == static_cast<double>(static_cast<int32_t>(number))) {
+        V_VT(out) = VT_I4;
+        V_I4(out) = static_cast<int32_t>(number);
+      } else {
+        V_VT(out) = VT_R4;
+        V_R4(out) = static_cast<float>(number);
+      }
+    }
+    return S_OK;
+  }
+
+  DefaultEncoding encoding_;
   std::vector<TYPEDESC> inner_;
   std::vector<PARAMDESCEX> defaults_;
   std::vector<ELEMDESC> elements_;
 };
 
-HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method) {
-  FunctionLayout layout(method);
+HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method,
+                  DefaultEncoding encoding) {
+  FunctionLayout layout(method, encoding);
   FUNCDESC desc{};
   desc.memid = method.dispid;
   desc.funckind = FUNC_PUREVIRTUAL;
@@ -112,13 +134,13 @@ HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method) 
   for (const ParamInfo& param : method.params) names.push_back(ToWide(param.name));
   std::vector<LPOLESTR> pointers;
   for (auto& name : names) pointers.push_back(name.data());
-  ARMOCALC_RETURN_IF_FAILED(iface->SetFuncAndParamNames(index, pointers.data(),
-                                                        static_cast<UINT>(pointers.size())));
+  ARMOCALC_RETURN_IF_FAILED(
+      iface->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())));
   std::wstring help = ToWide(method.summary);
   return iface->SetFuncDocString(index, help.data());
 }
 
-HRESULT AddInterface(ICreateTypeLib2* lib, ITypeInfo** created) {
+HRESULT AddInterface(ICreateTypeLib2* lib, DefaultEncoding encoding, ITypeInfo** created) {
   ComPtr<ITypeLib> stdole;
   ARMOCALC_RETURN_IF_FAILED(LoadTypeLib(L"stdole2.tlb", stdole.out()));
   ComPtr<ITypeInfo> dispatch;
@@ -130,14 +152,13 @@ HRESULT AddInterface(ICreateTypeLib2* lib, ITypeInfo** created) {
   ARMOCALC_RETURN_IF_FAILED(iface->SetGuid(kInterfaceIid));
   ARMOCALC_RETURN_IF_FAILED(iface->SetVersion(1, 0));
   ARMOCALC_RETURN_IF_FAILED(iface->SetTypeFlags(TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL |
-                                               TYPEFLAG_FNONEXTENSIBLE |
-                                               TYPEFLAG_FOLEAUTOMATION));
+                                                TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION));
   HREFTYPE base = 0;
   ARMOCALC_RETURN_IF_FAILED(iface->AddRefTypeInfo(dispatch.get(), &base));
   ARMOCALC_RETURN_IF_FAILED(iface->AddImplType(0, base));
   const auto methods = Methods();
   for (UINT i = 0; i < methods.size(); ++i) {
-    ARMOCALC_RETURN_IF_FAILED(AddMethod(iface.get(), i, methods[i]));
+    ARMOCALC_RETURN_IF_FAILED(AddMethod(iface.get(), i, methods[i], encoding));
   }
   ARMOCALC_RETURN_IF_FAILED(iface->LayOut());
   return iface->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(created));
@@ -159,7 +180,7 @@ HRESULT AddClass(ICreateTypeLib2* lib, ITypeInfo* interface_info) {
 
 }  // namespace
 
-HRESULT BuildTypeLibrary(const std::wstring& file, ITypeLib** library) {
+HRESULT BuildTypeLibrary(const std::wstring& file, DefaultEncoding encoding, ITypeLib** library) {
   *library = nullptr;
 #ifdef _WIN64
   constexpr SYSKIND kSystem = SYS_WIN64;
@@ -176,7 +197,7 @@ HRESULT BuildTypeLibrary(const std::wstring& file, ITypeLib** library) {
   ARMOCALC_RETURN_IF_FAILED(lib->SetVersion(ids::kTypeLibraryMajor, ids::kTypeLibraryMinor));
   ARMOCALC_RETURN_IF_FAILED(lib->SetLcid(LOCALE_NEUTRAL));
   ComPtr<ITypeInfo> interface_info;
-  ARMOCALC_RETURN_IF_FAILED(AddInterface(lib.get(), interface_info.out()));
+  ARMOCALC_RETURN_IF_FAILED(AddInterface(lib.get(), encoding, interface_info.out()));
   ARMOCALC_RETURN_IF_FAILED(AddClass(lib.get(), interface_info.get()));
   if (!file.empty()) ARMOCALC_RETURN_IF_FAILED(lib->SaveAllChanges());
   return lib->QueryInterface(IID_ITypeLib, reinterpret_cast<void**>(library));
@@ -185,8 +206,66 @@ HRESULT BuildTypeLibrary(const std::wstring& file, ITypeLib** library) {
 HRESULT ClassInterfaceTypeInfo(ITypeInfo** info) {
   *info = nullptr;
   ComPtr<ITypeLib> library;
-  ARMOCALC_RETURN_IF_FAILED(BuildTypeLibrary(std::wstring(), library.out()));
+  ARMOCALC_RETURN_IF_FAILED(
+      BuildTypeLibrary(std::wstring(), DefaultEncoding::Exact, library.out()));
   return library->GetTypeInfoOfGuid(kInterfaceIid, info);
+}
+
+namespace {
+
+bool SameDefault(const VARIANT& recorded, const Variant& expected) {
+  ScopedVariant wanted;
+  if (FAILED(ToAutomationValue(expected, wanted.get()))) return false;
+  return V_VT(&recorded) == V_VT(wanted.get()) &&
+         VarCmp(const_cast<VARIANT*>(&recorded), wanted.get(), LOCALE_NEUTRAL, 0) == VARCMP_EQ;
+}
+
+// Every method of the written library is readable and records the table's defaults exactly.
+bool ReadsBackExactly(ITypeLib* library) {
+  ComPtr<ITypeInfo> dispatch_view;
+  HREFTYPE ref = 0;
+  ComPtr<ITypeInfo> info;
+  if (FAILED(library->GetTypeInfoOfGuid(kInterfaceIid, dispatch_view.out())) ||
+      FAILED(dispatch_view->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)) ||
+      FAILED(dispatch_view->GetRefTypeInfo(ref, info.out()))) {
+    return false;
+  }
+  const auto methods = Methods();
+  for (UINT i = 0; i < methods.size(); ++i) {
+    FUNCDESC* desc = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &desc))) return false;
+    bool same = desc->memid == methods[i].dispid &&
+                static_cast<size_t>(desc->cParams) == methods[i].params.size() + 1;
+    for (size_t p = 0; same && p < methods[i].params.size(); ++p) {
+      const auto& expected = methods[i].params[p].default_value;
+      const PARAMDESC& recorded = desc->lprgelemdescParam[p].paramdesc;
+      const bool has_default = (recorded.wParamFlags & PARAMFLAG_FHASDEFAULT) != 0;
+      same = has_default == expected.has_value() &&
+             (!has_default || SameDefault(recorded.pparamdescex->varDefaultValue, *expected));
+    }
+    info->ReleaseFuncDesc(desc);
+    if (!same) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+HRESULT WriteTypeLibrary(const std::wstring& file, ITypeLib** library) {
+  *library = nullptr;
+  for (const DefaultEncoding encoding : {DefaultEncoding::Exact, DefaultEncoding::WineWriter}) {
+    {
+      ComPtr<ITypeLib> built;
+      ARMOCALC_RETURN_IF_FAILED(BuildTypeLibrary(file, encoding, built.out()));
+    }
+    ComPtr<ITypeLib> written;
+    ARMOCALC_RETURN_IF_FAILED(LoadTypeLibEx(file.c_str(), REGKIND_NONE, written.out()));
+    if (encoding == DefaultEncoding::WineWriter || ReadsBackExactly(written.get())) {
+      *library = written.detach();
+      return S_OK;
+    }
+  }
+  return TYPE_E_INVALIDSTATE;
 }
 
 }  // namespace armocalc::com

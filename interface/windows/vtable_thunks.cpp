@@ -1,8 +1,5 @@
 #include "interface/windows/vtable_thunks.hpp"
 
-#include <windows.h>
-#include <oaidl.h>
-
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -10,11 +7,14 @@
 #include "interface/method_table.hpp"
 #include "interface/windows/class_brige.hpp"
 #include "interface/windows/com_variant.hpp"
+#include "interface/windows/platform.hpp"
 
 // Thirty-two stubs: "mov $k, %eax; jmp common" and a table of their addresses.
-#define ARMOCALC_THUNKS(X)                                                                       \
-  X(0) X(1) X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) \
-      X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29) X(30) X(31)
+// clang-format off
+#define ARMOCALC_THUNKS(X)                                                                  \
+  X(0) X(1) X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15)     \
+  X(16) X(17) X(18) X(19) X(20) X(21) X(22) X(23) X(24) X(25) X(26) X(27) X(28) X(29) X(30) \
+  X(31)
 
 #if defined(__i386__)
 #define ARMOCALC_SYMBOL(name) "_" name
@@ -26,11 +26,12 @@
 #error "the v-table stubs are written for i686 and x86_64"
 #endif
 
-#define ARMOCALC_THUNK_CODE(k)                                  \
-  ARMOCALC_SYMBOL("armocalc_thunk_" #k) ":\n"                   \
-  "  movl $" #k ", %eax\n"                                      \
+#define ARMOCALC_THUNK_CODE(k)                            \
+  ARMOCALC_SYMBOL("armocalc_thunk_" #k) ":\n"             \
+  "  movl $" #k ", %eax\n"                                \
   "  jmp " ARMOCALC_SYMBOL("armocalc_common_thunk") "\n"
 #define ARMOCALC_THUNK_ADDRESS(k) "  " ARMOCALC_ADDRESS ARMOCALC_SYMBOL("armocalc_thunk_" #k) "\n"
+// clang-format on
 
 extern "C" {
 extern const armocalc::com::VtableEntry armocalc_thunk_table[armocalc::com::kMaxVtableMethods];
@@ -43,8 +44,8 @@ namespace {
 // caller's strings and objects) and runs the method.
 class NativeArguments {
  public:
-  // `word(k)` is argument word k after `this`; `floating(k)` the floating-point register copy
-  // of argument k where the convention passes it there.
+  // `reader` yields the arguments after `this` in order: Pointer() for a by-reference one and
+  // for the final result pointer, Value() for a by-value one.
   template <class Reader>
   HRESULT Call(const MethodInfo& method, void* self, Reader& reader) {
     const size_t count = method.params.size();
@@ -124,11 +125,20 @@ class StackReader {
     CopyValue(type, next_, v);
     next_ += type == VT_R8 ? 8 : 4;
   }
-  const uint8_t* position() const { return next_; }
 
  private:
   const uint8_t* next_;
 };
+
+// The bytes the caller pushed: `this`, the arguments and the result pointer.
+uint32_t StackBytes(const MethodInfo& method) {
+  uint32_t bytes = 4;
+  for (const ParamInfo& param : method.params) {
+    const bool double_value = param.mode == PassingMode::ByVal && param.type == VarType::Double;
+    bytes += double_value ? 8 : 4;
+  }
+  return bytes + 4;
+}
 
 #else
 
@@ -182,20 +192,18 @@ extern "C" uint64_t armocalc_vtable_call(uint32_t slot, const uint8_t* stack) {
   using namespace armocalc;
   using namespace armocalc::com;
   const MethodInfo* method = MethodAt(slot);
+  if (method == nullptr) return (uint64_t{4} << 32) | static_cast<uint32_t>(E_UNEXPECTED);
   void* self;
   std::memcpy(&self, stack, sizeof self);
-  HRESULT hr = E_UNEXPECTED;
-  StackReader reader(stack + 4);
-  if (method != nullptr) {
-    try {
-      NativeArguments args;
-      hr = args.Call(*method, self, reader);
-    } catch (...) {
-      hr = E_OUTOFMEMORY;
-    }
+  HRESULT hr;
+  try {
+    StackReader reader(stack + 4);
+    NativeArguments args;
+    hr = args.Call(*method, self, reader);
+  } catch (...) {
+    hr = E_OUTOFMEMORY;
   }
-  const auto popped = static_cast<uint64_t>(reader.position() - stack);
-  return (popped << 32) | static_cast<uint32_t>(hr);
+  return (uint64_t{StackBytes(*method)} << 32) | static_cast<uint32_t>(hr);
 }
 
 asm(".text\n"

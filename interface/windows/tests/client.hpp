@@ -2,12 +2,10 @@
 // The native test client of Armocalc.dll: shared helpers. Every check prints one line,
 // "PASS <name>" or "FAIL <name>: <detail>", which the test driver counts.
 
-#include <windows.h>
-#include <oaidl.h>
-#include <oleauto.h>
-
 #include <string>
 #include <string_view>
+
+#include "interface/windows/platform.hpp"
 
 namespace client {
 
@@ -71,7 +69,8 @@ void RunTypeLibraryChecks();
 void RunLifetimeChecks(const Server& server);
 void RunDispatchChecks();
 void RunVtableChecks();
-void RunSeparatorChecks(const std::wstring& work_folder);
+void RunRangeChecks();
+void RunSeparatorChecks(const std::wstring& work_folder, const std::wstring& separator);
 
 // A fresh ClassBrige created through the registration.
 HRESULT CreateObject(IDispatch** object);

@@ -24,8 +24,8 @@ using armocalc::ParamInfo;
 using armocalc::PassingMode;
 using armocalc::VarType;
 
-const std::vector<std::vector<double>> kBarTable = {
-    {1, 0.45, 20}, {2, 0.45, 20}, {3, 0.45, 20}, {4, -0.45, 25}, {5, -0.45, 25}, {6, -0.45, 25}};
+const std::vector<std::vector<double>> kBarTable = {{1, 0.45, 20},  {2, 0.45, 20},  {3, 0.45, 20},
+                                                    {4, -0.45, 25}, {5, -0.45, 25}, {6, -0.45, 25}};
 
 struct Plan {
   const char* label;
@@ -47,14 +47,43 @@ double NumberFor(const ParamInfo& param, const Plan& plan) {
     double value;
   };
   static const Named kNamed[] = {
-      {"КлассАрматурнойСтали", 3}, {"Класс_арматуры", 3}, {"КлассБетона", 25},
-      {"N", 0.5},  {"M", 0.2},    {"h", 1.0},   {"B", 1.0},    {"Fв", 10},  {"Fн", 20},
-      {"ав", 0.05}, {"ан", 0.05},  {"ho", 0.9},  {"Q", 0.3},    {"D", 1.2},  {"ns", 8},
-      {"ds", 20},  {"Cov", 0.05}, {"L0", 6},    {"dв", 20},    {"dн", 25},  {"шв", 0.1},
-      {"шн", 0.1}, {"acr_sm", 0.02}, {"dw_mm", 10}, {"s_wx", 0.15}, {"s_wz", 0.2},
-      {"Nmin", 0.2}, {"Mmin", 0.1}, {"Nmax", 0.6}, {"Mmax", 0.3}, {"Параметр", 1},
-      {"МетодОпределенияЗапаса", 3}, {"МетодЗапаса", 3}, {"ДиаметрНаружний", 1.2},
-      {"ЗакрепленияНаКонцахЭлемента", 12}, {"U", 12}, {"Диаметр_арматуры", 16},
+      {"КлассАрматурнойСтали", 3},
+      {"Класс_арматуры", 3},
+      {"КлассБетона", 25},
+      {"N", 0.5},
+      {"M", 0.2},
+      {"h", 1.0},
+      {"B", 1.0},
+      {"Fв", 10},
+      {"Fн", 20},
+      {"ав", 0.05},
+      {"ан", 0.05},
+      {"ho", 0.9},
+      {"Q", 0.3},
+      {"D", 1.2},
+      {"ns", 8},
+      {"ds", 20},
+      {"Cov", 0.05},
+      {"L0", 6},
+      {"dв", 20},
+      {"dн", 25},
+      {"шв", 0.1},
+      {"шн", 0.1},
+      {"acr_sm", 0.02},
+      {"dw_mm", 10},
+      {"s_wx", 0.15},
+      {"s_wz", 0.2},
+      {"Nmin", 0.2},
+      {"Mmin", 0.1},
+      {"Nmax", 0.6},
+      {"Mmax", 0.3},
+      {"Параметр", 1},
+      {"МетодОпределенияЗапаса", 3},
+      {"МетодЗапаса", 3},
+      {"ДиаметрНаружний", 1.2},
+      {"ЗакрепленияНаКонцахЭлемента", 12},
+      {"U", 12},
+      {"Диаметр_арматуры", 16},
       {"ТипЗначеня", 3},
   };
   double value = param.type == VarType::Double ? 0.5 : 1.0;
@@ -138,10 +167,9 @@ class Variables {
       Slot& slot = slots_[i];
       slot.given = Given(param, plan) || fill_omitted;
       const bool from_default = !Given(param, plan);
-      const double number = from_default ? (param.default_value
-                                                ? armocalc::ToDouble(*param.default_value)
-                                                : 0.0)
-                                          : NumberFor(param, plan);
+      const double number =
+          from_default ? (param.default_value ? armocalc::ToDouble(*param.default_value) : 0.0)
+                       : NumberFor(param, plan);
       V_VT(&slot.value) = VT_EMPTY;
       switch (param.type) {
         case VarType::Byte:
@@ -386,9 +414,8 @@ void CheckTypedCalls(IDispatch* object) {
     DOUBLE step = 0;
     BSTR report = SysAllocString(L"");
     DOUBLE result = -1;
-    const HRESULT hr = reinterpret_cast<Fn>(entry(8))(object, &concrete, &n, &ho, &h, 0.4,
-                                                      &stirrup, &step, &angle, &method, &report,
-                                                      &result);
+    const HRESULT hr = reinterpret_cast<Fn>(entry(8))(object, &concrete, &n, &ho, &h, 0.4, &stirrup,
+                                                      &step, &angle, &method, &report, &result);
     SysFreeString(report);
     armocalc::Variant a0(25.0F), a1(400.0), a2(0.25), a3(0.3), a4(0.4), a5(uint8_t{0}), a6(0.0),
         a7(uint8_t{45}), a8(uint8_t{3}), a9{std::string()};

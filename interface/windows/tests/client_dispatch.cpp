@@ -103,12 +103,9 @@ void CheckNames(IDispatch* object) {
     const wchar_t* name;
     DISPID expected;
   };
-  const Case methods[] = {{L"мтБетонB", kConcrete},
-                          {L"МТБЕТОНB", kConcrete},
-                          {L"мтбетонb", kConcrete},
-                          {L"мтRingStrengthB", 0x60030000},
-                          {L"МТringstrengthb", 0x60030000},
-                          {L"мтПрочностьКругаB", 0x60030016},
+  const Case methods[] = {{L"мтБетонB", kConcrete},         {L"МТБЕТОНB", kConcrete},
+                          {L"мтбетонb", kConcrete},         {L"мтRingStrengthB", 0x60030000},
+                          {L"МТringstrengthb", 0x60030000}, {L"мтПрочностьКругаB", 0x60030016},
                           {L"снип_rsb", 0x60030004}};
   for (const Case& c : methods) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(c.name)};
@@ -171,7 +168,8 @@ void CheckArguments(IDispatch* object) {
         "a text that is no number: DISP_E_TYPEMISMATCH at its argument",
         Hex(mismatch.hr) + " " + std::to_string(mismatch.arg_error));
   Invoke(object, kConcrete, {R8(25), I4(300)}, overflow);
-  Check(overflow.hr == DISP_E_OVERFLOW, "a Byte argument of 300: DISP_E_OVERFLOW", Hex(overflow.hr));
+  Check(overflow.hr == DISP_E_OVERFLOW, "a Byte argument of 300: DISP_E_OVERFLOW",
+        Hex(overflow.hr));
   Invoke(object, kConcrete, {R8(25), I4(1), I4(1)}, too_many);
   Check(too_many.hr == DISP_E_BADPARAMCOUNT, "too many arguments: DISP_E_BADPARAMCOUNT");
   Invoke(object, kConcrete, {}, not_optional);
@@ -230,7 +228,8 @@ void CheckFailures(IDispatch* object) {
     }
     Call call;
     Invoke(object, missing->dispid, args, call);
-    const std::string description = call.info.bstrDescription ? Narrow(call.info.bstrDescription) : "";
+    const std::string description =
+        call.info.bstrDescription ? Narrow(call.info.bstrDescription) : "";
     Check(call.hr == DISP_E_EXCEPTION && call.info.scode == E_NOTIMPL &&
               description.find("not implemented") != std::string::npos,
           "a method not built answers E_NOTIMPL: " + std::string(missing->name),
@@ -285,7 +284,8 @@ void CheckRangeArguments(IDispatch* object) {
   V_DISPATCH(empty_object.get()) = nullptr;
   Invoke(object, kWords, {Ref(empty_object.get())}, nothing);
   Check(nothing.hr == DISP_E_EXCEPTION && nothing.info.scode == static_cast<SCODE>(0x800A01A8),
-        "a Range argument of Nothing: run-time error 424", Hex(nothing.hr) + " " + Hex(nothing.info.scode));
+        "a Range argument of Nothing: run-time error 424",
+        Hex(nothing.hr) + " " + Hex(nothing.info.scode));
 }
 
 }  // namespace

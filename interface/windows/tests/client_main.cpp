@@ -1,13 +1,14 @@
-// armocalc_server_client <Armocalc.dll> <work folder>
-// Loads the registered server, checks its registration, type library, class factory and
-// unloading, IDispatch and v-table calls, and its reading of the regional settings.
-
-#include <objbase.h>
+// armocalc_server_client all <Armocalc.dll> <work folder>
+//   Loads the registered server and checks its registration, type library, class factory and
+//   unloading, IDispatch and v-table calls, and unregistration (registering it again at the end).
+// armocalc_server_client separator <Armocalc.dll> <work folder> <separator>
+//   Sets sDecimal of the regional settings, checks that a report follows it, restores it.
 
 #include <cstdio>
 #include <string>
 
 #include "interface/windows/com_guids.hpp"
+#include "interface/windows/platform.hpp"
 #include "interface/windows/tests/client.hpp"
 
 namespace client {
@@ -70,13 +71,16 @@ HRESULT CreateObject(IDispatch** object) {
 
 int wmain(int argc, wchar_t** argv) {
   using namespace client;
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: armocalc_server_client <Armocalc.dll> <work folder>\n");
+  const bool separator_mode = argc == 5 && std::wstring(argv[1]) == L"separator";
+  if (!(argc == 4 && std::wstring(argv[1]) == L"all") && !separator_mode) {
+    std::fprintf(stderr,
+                 "usage: armocalc_server_client all <Armocalc.dll> <work folder>\n"
+                 "       armocalc_server_client separator <Armocalc.dll> <work folder> <sep>\n");
     return 2;
   }
   Server server;
-  server.dll_path = argv[1];
-  const std::wstring work_folder = argv[2];
+  server.dll_path = argv[2];
+  const std::wstring work_folder = argv[3];
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
   server.module = LoadLibraryW(server.dll_path.c_str());
   Check(server.module != nullptr, "the server loads", "LoadLibrary failed");
@@ -95,13 +99,17 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  RunRegistryChecks(server);
-  RunLifetimeChecks(server);
-  RunTypeLibraryChecks();
-  RunDispatchChecks();
-  RunVtableChecks();
-  RunSeparatorChecks(work_folder);
-  RunUnregistrationChecks(server);
+  if (separator_mode) {
+    RunSeparatorChecks(work_folder, argv[4]);
+  } else {
+    RunRegistryChecks(server);
+    RunLifetimeChecks(server);
+    RunTypeLibraryChecks();
+    RunDispatchChecks();
+    RunVtableChecks();
+    RunRangeChecks();
+    RunUnregistrationChecks(server);
+  }
 
   CoUninitialize();
   std::printf("client: %d passed, %d failed\n", passed, failed);

@@ -74,14 +74,16 @@ void ExpectString(const std::wstring& key, const wchar_t* value, const std::wstr
 
 void CheckEntries(const Server& server, const std::string& when) {
   ExpectString(kProgId, nullptr, kProgId, "registry" + when + ": ProgID key");
-  ExpectString(kProgId + L"\\CLSID", nullptr, kClsid, "registry" + when + ": ProgID names the class");
+  ExpectString(kProgId + L"\\CLSID", nullptr, kClsid,
+               "registry" + when + ": ProgID names the class");
   ExpectString(kClassKey + L"\\ProgID", nullptr, kProgId, "registry" + when + ": class ProgID");
   const auto server_path = ReadString(kClassKey + L"\\InprocServer32", nullptr);
   Check(SamePath(server_path, server.dll_path), "registry" + when + ": InprocServer32 path",
         server_path ? Narrow(*server_path) : "<missing>");
   ExpectString(kClassKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment",
                "registry" + when + ": threading model");
-  ExpectString(kClassKey + L"\\TypeLib", nullptr, kLibid, "registry" + when + ": class type library");
+  ExpectString(kClassKey + L"\\TypeLib", nullptr, kLibid,
+               "registry" + when + ": class type library");
   ExpectString(kInterfaceKey, nullptr, L"_ClassBrige", "registry" + when + ": interface name");
   ExpectString(kInterfaceKey + L"\\ProxyStubClsid32", nullptr, kTypeLibraryMarshaler,
                "registry" + when + ": interface marshalled by the type library");
@@ -128,7 +130,9 @@ void RemoveForeignEntries() {
 
 }  // namespace
 
-void RunRegistryChecks(const Server& server) { CheckEntries(server, ""); }
+void RunRegistryChecks(const Server& server) {
+  CheckEntries(server, "");
+}
 
 void RunUnregistrationChecks(const Server& server) {
   AddForeignEntries();
@@ -151,6 +155,8 @@ void RunUnregistrationChecks(const Server& server) {
   if (other_view) {
     Check(KeyExists(L"TypeLib\\" + kLibid + L"\\1.0"),
           "the type library of the other platform stays registered");
+    Check(KeyExists(kInterfaceKey, kOtherView),
+          "the interface of the other platform stays registered");
   }
   Check(server.unregister_server() == S_OK, "unregistering twice succeeds");
   RemoveForeignEntries();

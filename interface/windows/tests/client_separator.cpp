@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 
 #include "interface/method_table.hpp"
 #include "interface/windows/tests/client.hpp"
@@ -35,56 +34,46 @@ std::wstring ReadSeparator() {
   return buffer;
 }
 
-// Calls мтПрочностьB on a new thread (a fresh separator cache) with a report written to `path`;
-// returns the report's bytes (code page 1251).
-std::string ReportOnNewThread(const std::wstring& path) {
+// Calls мтПрочностьB with a report written to `path`; returns the report's bytes (code page 1251).
+std::string Report(const std::wstring& path) {
+  Ptr<IDispatch> object;
+  if (FAILED(CreateObject(object.out()))) return {};
+  VARIANT args[29];
+  for (VARIANT& arg : args) {
+    V_VT(&arg) = VT_ERROR;
+    V_ERROR(&arg) = DISP_E_PARAMNOTFOUND;
+  }
+  const double values[] = {3, 25, 0.5, 0.1, 10, 10, 0.05, 0.05, 1};
+  for (size_t i = 0; i < std::size(values); ++i) {
+    V_VT(&args[i]) = VT_R8;
+    V_R8(&args[i]) = values[i];
+  }
+  V_VT(&args[28]) = VT_BSTR;
+  V_BSTR(&args[28]) = SysAllocString(path.c_str());
+  VARIANT reversed[29];
+  for (size_t i = 0; i < 29; ++i) reversed[i] = args[28 - i];
+  DISPPARAMS params{reversed, nullptr, 29, 0};
+  Var result;
+  DeleteFileW(path.c_str());
+  object->Invoke(0x60030009, IID_NULL, 0, DISPATCH_METHOD, &params, result.get(), nullptr, nullptr);
+  SysFreeString(V_BSTR(&args[28]));
   std::string content;
-  std::thread worker([&] {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-      Ptr<IDispatch> object;
-      if (SUCCEEDED(CreateObject(object.out()))) {
-        VARIANT args[29];
-        for (VARIANT& arg : args) {
-          V_VT(&arg) = VT_ERROR;
-          V_ERROR(&arg) = DISP_E_PARAMNOTFOUND;
-        }
-        const double values[] = {3, 25, 0.5, 0.1, 10, 10, 0.05, 0.05, 1};
-        for (size_t i = 0; i < std::size(values); ++i) {
-          V_VT(&args[i]) = VT_R8;
-          V_R8(&args[i]) = values[i];
-        }
-        V_VT(&args[28]) = VT_BSTR;
-        V_BSTR(&args[28]) = SysAllocString(path.c_str());
-        VARIANT reversed[29];
-        for (size_t i = 0; i < 29; ++i) reversed[i] = args[28 - i];
-        DISPPARAMS params{reversed, nullptr, 29, 0};
-        VARIANT result;
-        VariantInit(&result);
-        DeleteFileW(path.c_str());
-        object->Invoke(0x60030009, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
-                       nullptr);
-        VariantClear(&result);
-        SysFreeString(V_BSTR(&args[28]));
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-          char buffer[65536];
-          DWORD read = 0;
-          if (ReadFile(file, buffer, sizeof buffer, &read, nullptr)) content.assign(buffer, read);
-          CloseHandle(file);
-        }
-      }
-    }
-    CoUninitialize();
-  });
-  worker.join();
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    char buffer[65536];
+    DWORD read = 0;
+    if (ReadFile(file, buffer, sizeof buffer, &read, nullptr)) content.assign(buffer, read);
+    CloseHandle(file);
+  }
   return content;
 }
 
 }  // namespace
 
-void RunSeparatorChecks(const std::wstring& work_folder) {
+// Run in a process of its own, before anything has read the separator: the library reads it once
+// per thread.
+void RunSeparatorChecks(const std::wstring& work_folder, const std::wstring& separator) {
   const armocalc::MethodInfo* strength = armocalc::FindMethod("мтПрочностьB");
   if (strength == nullptr || strength->routine == nullptr) {
     Skip("decimal separator from the registry", "мтПрочностьB is not built");
@@ -94,18 +83,15 @@ void RunSeparatorChecks(const std::wstring& work_folder) {
   CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring path = folder + L"\\Прочность (разделитель).txt";
   const std::wstring saved = ReadSeparator();
+  const std::string sep = Narrow(separator);
+  const std::string other = sep == "." ? "," : ".";
 
-  Check(SetSeparator(L"."), "sDecimal set to '.'");
-  const std::string point = ReportOnNewThread(path);
-  Check(point.find("0.1 ") != std::string::npos && point.find("0,1 ") == std::string::npos,
-        "a report follows sDecimal '.' of the registry", point.substr(0, 200));
-
-  Check(SetSeparator(L","), "sDecimal set to ','");
-  const std::string comma = ReportOnNewThread(path);
-  Check(comma.find("0,1 ") != std::string::npos && comma.find("0.1 ") == std::string::npos,
-        "a report follows sDecimal ',' of the registry (Cyrillic full path)",
-        comma.substr(0, 200));
-
+  Check(SetSeparator(separator.c_str()), "sDecimal set to '" + sep + "'");
+  const std::string report = Report(path);
+  Check(report.find("0" + sep + "1 ") != std::string::npos &&
+            report.find("0" + other + "1 ") == std::string::npos,
+        "a report follows sDecimal '" + sep + "' of the registry (Cyrillic full path)",
+        report.substr(0, 300));
   SetSeparator(saved.empty() ? L"," : saved.c_str());
 }
 

@@ -40,6 +40,22 @@ VARTYPE Automation(VarType type) {
   }
 }
 
+// Wine's type-library writer cannot store Double defaults: the server then records whole ones as
+// Long, others as Single and Boolean ones as Integer.
+bool OnWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+bool WineEncoding(VARTYPE recorded, VARTYPE declared) {
+  return OnWine() && ((declared == VT_R8 && (recorded == VT_I4 || recorded == VT_R4)) ||
+                      (declared == VT_BOOL && recorded == VT_I2));
+}
+
+bool SameNumber(double recorded, double expected, VARTYPE recorded_type) {
+  if (recorded_type == VT_R4) return recorded == static_cast<double>(static_cast<float>(expected));
+  return recorded == expected;
+}
+
 double AsDouble(const VARIANT& value) {
   Var copy;
   VariantChangeType(copy.get(), const_cast<VARIANT*>(&value), 0, VT_R8);
@@ -65,7 +81,8 @@ std::string ParamDifference(const ELEMDESC& element, const ParamInfo& param) {
   const USHORT flags = element.paramdesc.wParamFlags;
   const bool by_ref = param.mode == PassingMode::ByRef;
   if (by_ref) {
-    if (type.vt != VT_PTR || type.lptdesc == nullptr || type.lptdesc->vt != Automation(param.type)) {
+    if (type.vt != VT_PTR || type.lptdesc == nullptr ||
+        type.lptdesc->vt != Automation(param.type)) {
       return "by-reference type";
     }
     if ((flags & (PARAMFLAG_FIN | PARAMFLAG_FOUT)) != (PARAMFLAG_FIN | PARAMFLAG_FOUT)) {
@@ -80,8 +97,11 @@ std::string ParamDifference(const ELEMDESC& element, const ParamInfo& param) {
   if (has_default != param.default_value.has_value()) return "default flag";
   if (has_default) {
     const VARIANT& value = element.paramdesc.pparamdescex->varDefaultValue;
-    if (V_VT(&value) != Automation(param.type)) return "default type";
-    if (AsDouble(value) != armocalc::ToDouble(*param.default_value)) return "default value";
+    const VARTYPE declared = Automation(param.type);
+    if (V_VT(&value) != declared && !WineEncoding(V_VT(&value), declared)) return "default type";
+    if (!SameNumber(AsDouble(value), armocalc::ToDouble(*param.default_value), V_VT(&value))) {
+      return "default value";
+    }
   }
   return {};
 }
@@ -98,7 +118,8 @@ void CheckFunction(ITypeInfo* info, UINT index, const MethodInfo& method) {
   if (desc->oVft != static_cast<SHORT>((7 + index) * sizeof(void*))) difference = "v-table offset";
   if (desc->funckind != FUNC_PUREVIRTUAL || desc->callconv != CC_STDCALL) difference = "call kind";
   if (desc->elemdescFunc.tdesc.vt != VT_HRESULT) difference = "HRESULT return";
-  if (static_cast<size_t>(desc->cParams) != method.params.size() + 1) difference = "parameter count";
+  if (static_cast<size_t>(desc->cParams) != method.params.size() + 1)
+    difference = "parameter count";
   if (difference.empty()) {
     for (size_t p = 0; p < method.params.size() && difference.empty(); ++p) {
       const std::string d = ParamDifference(desc->lprgelemdescParam[p], method.params[p]);
@@ -152,8 +173,7 @@ constexpr Expected kExpected[] = {
     {10, "мтПрочностьТB", 0x6003000A, 7, "БетонирВВертикПолож", VT_BOOL, false, true, false, 0},
     {18, "мтНапряжениеB", 0x60030012, 13, "Фиброползучесть", VT_BOOL, true, true, true, -1},
     {18, "мтНапряжениеB", 0x60030012, 14, "Точность", VT_R8, true, true, true, 0.0001},
-    {22, "мтПрочностьКругаB", 0x60030016, 16, "МетодОпределенияЗапаса", VT_I4, true, true, true,
-     3},
+    {22, "мтПрочностьКругаB", 0x60030016, 16, "МетодОпределенияЗапаса", VT_I4, true, true, true, 3},
 };
 
 void CheckExpected(ITypeInfo* info) {
@@ -175,15 +195,17 @@ void CheckExpected(ITypeInfo* info) {
     if (difference.empty()) {
       const ELEMDESC& element = desc->lprgelemdescParam[e.param];
       const USHORT flags = element.paramdesc.wParamFlags;
-      const VARTYPE type = e.by_ref ? (element.tdesc.vt == VT_PTR ? element.tdesc.lptdesc->vt
-                                                                   : VARTYPE(VT_EMPTY))
-                                    : element.tdesc.vt;
+      const VARTYPE type =
+          e.by_ref ? (element.tdesc.vt == VT_PTR ? element.tdesc.lptdesc->vt : VARTYPE(VT_EMPTY))
+                   : element.tdesc.vt;
       if (type != e.type) difference = "type";
       if (((flags & PARAMFLAG_FOPT) != 0) != e.optional) difference = "optional";
       if (((flags & PARAMFLAG_FHASDEFAULT) != 0) != e.has_default) difference = "default flag";
-      if (e.has_default && (flags & PARAMFLAG_FHASDEFAULT) &&
-          AsDouble(element.paramdesc.pparamdescex->varDefaultValue) != e.default_value) {
-        difference = "default value";
+      if (e.has_default && (flags & PARAMFLAG_FHASDEFAULT)) {
+        const VARIANT& value = element.paramdesc.pparamdescex->varDefaultValue;
+        if (!SameNumber(AsDouble(value), e.default_value, V_VT(&value))) {
+          difference = "default value";
+        }
       }
     }
     Check(difference.empty(), name, difference);
@@ -199,10 +221,10 @@ void CheckInterface(ITypeLib* library) {
   }
   TYPEATTR* attr = nullptr;
   dispatch_view->GetTypeAttr(&attr);
-  const WORD wanted = TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE |
-                      TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE;
+  const WORD wanted =
+      TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
   Check(attr && (attr->wTypeFlags & wanted) == wanted,
-        "type library: _ClassBrige is hidden, dual, non-extensible and automation-compatible",
+        "type library: _ClassBrige is hidden, dual and non-extensible",
         attr ? Hex(attr->wTypeFlags) : "");
   if (attr) dispatch_view->ReleaseTypeAttr(attr);
 
@@ -218,6 +240,10 @@ void CheckInterface(ITypeLib* library) {
   Check(attr && attr->typekind == TKIND_INTERFACE && attr->cFuncs == 23 && methods.size() == 23,
         "type library: _ClassBrige has 23 methods",
         attr ? std::to_string(attr->cFuncs) : "no attributes");
+  Check(attr && (attr->wTypeFlags & (TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDUAL)) ==
+                    (TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDUAL),
+        "type library: _ClassBrige is automation-compatible (type-library marshalling)",
+        attr ? Hex(attr->wTypeFlags) : "");
   if (attr) info->ReleaseTypeAttr(attr);
   for (UINT i = 0; i < methods.size(); ++i) CheckFunction(info.get(), i, methods[i]);
   CheckExpected(info.get());
@@ -261,8 +287,7 @@ void RunTypeLibraryChecks() {
   SysFreeString(name);
   TLIBATTR* attr = nullptr;
   library->GetLibAttr(&attr);
-  Check(attr && attr->wMajorVerNum == 1 && attr->wMinorVerNum == 0,
-        "type library: version 1.0");
+  Check(attr && attr->wMajorVerNum == 1 && attr->wMinorVerNum == 0, "type library: version 1.0");
   if (attr) library->ReleaseTLibAttr(attr);
   CheckInterface(library.get());
   CheckClass(library.get());

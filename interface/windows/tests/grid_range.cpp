@@ -13,7 +13,6 @@ constexpr DISPID kColumns = 2;
 constexpr DISPID kValue = 3;
 constexpr DISPID kCount = 4;
 
-
 class DispatchBase : public IDispatch {
  public:
   virtual ~DispatchBase() = default;
@@ -84,7 +83,9 @@ class Counter final : public DispatchBase {
 // One cell, as Excel answers Range(r, c): its default member and Value give the content.
 class Cell final : public DispatchBase {
  public:
-  explicit Cell(const VARIANT& content) { VariantCopy(content_.get(), const_cast<VARIANT*>(&content)); }
+  explicit Cell(const VARIANT& content) {
+    VariantCopy(content_.get(), const_cast<VARIANT*>(&content));
+  }
 
  private:
   HRESULT Answer(DISPID id, DISPPARAMS* params, VARIANT* result) override {
@@ -133,7 +134,7 @@ class Grid final : public DispatchBase {
         VARIANT cell;
         V_VT(&cell) = VT_R8;
         V_R8(&cell) = cells_[r][c];
-        LONG indices[2] = {static_cast<LONG>(c + 1), static_cast<LONG>(r + 1)};
+        LONG indices[2] = {static_cast<LONG>(r + 1), static_cast<LONG>(c + 1)};  // rows first
         SafeArrayPutElement(array, indices, &cell);
       }
     }
@@ -170,7 +171,9 @@ class Grid final : public DispatchBase {
 
 }  // namespace
 
-IDispatch* NewGridRange(const std::vector<std::vector<double>>& cells) { return new Grid(cells); }
+IDispatch* NewGridRange(const std::vector<std::vector<double>>& cells) {
+  return new Grid(cells);
+}
 
 IDispatch* NewTextCell(const wchar_t* text) {
   Var content;
@@ -179,6 +182,8 @@ IDispatch* NewTextCell(const wchar_t* text) {
   return new Cell(*content);
 }
 
-long GridCalls() { return calls; }
+long GridCalls() {
+  return calls;
+}
 
 }  // namespace client
