@@ -86,9 +86,10 @@ struct Стержни {
   return с;
 }
 
+// Two steps in this order: a negative height h therefore yields h, not 0.
 double Ограничить(double X, double h) {
-  if (X < 0) return 0;
-  if (X > h) return h;
+  if (X < 0) X = 0;
+  if (X > h) X = h;
   return X;
 }
 

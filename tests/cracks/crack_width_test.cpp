@@ -135,6 +135,21 @@ TEST_F(CrackWidth, ZeroForceIsTheMeanOfBothSignsWithTheCallersMarginMethod) {
   EXPECT_LT(width, 1);
 }
 
+TEST_F(CrackWidth, CompressedZoneReachingTheWorkingDepthIsLoweredBeforeTheStress) {
+  // Equal rows cancel in X, so X = N / (Rb * b) = 0.375 = h - a exactly; h - X - a would be 0.
+  N = 5.8125;
+  Fв = 8;
+  Fн = 8;
+  ав = 0.125;
+  ан = 0.125;
+  h = 0.5;
+  метод = 4;
+  double delta_cr = 0;
+  EXPECT_NO_THROW(delta_cr = Call());
+  EXPECT_LT(delta_cr, 0);  // e < z here, so the stress and the opening come out negative
+  EXPECT_GT(delta_cr, -1);
+}
+
 TEST_F(CrackWidth, RowWithoutBarLayoutGivesMinus100AndNoReport) {
   отчет = ScratchReportPath("no_layout");
   Fв = 0;  // compressed row

@@ -170,6 +170,22 @@ TEST_F(CrackWidthTable, InclinedCracksWithTheWeightedDiameterSum) {
   ExpectLinesInOrder(ReadReport(отчет), e.Lines());
 }
 
+TEST_F(CrackWidthTable, ZeroForceIsTheMeanWithTheCallersMethodAndWritesNoReport) {
+  const std::string path = ScratchReportPath("table_zero_force");
+  for (int m : {0, 4}) {
+    метод = static_cast<uint8_t>(m);
+    отчет.clear();
+    N = -1e-30;
+    const double below = Call();
+    N = 1e-30;
+    const double above = Call();
+    N = 0;
+    отчет = path;
+    EXPECT_DOUBLE_EQ(Call(), (below + above) / 2) << "method " << m;
+  }
+  EXPECT_FALSE(FileExists(path));
+}
+
 TEST_F(CrackWidthTable, TensionGroupWithoutBarsFailsInTheNormalCase) {
   таблица = BarTable({{0.1, 0.25, 16.0}, {0.3, 0.25, 16.0}});
   try {

@@ -180,6 +180,20 @@ TEST_F(StressTest, FirstEstimateAboveTheHeightIsCutToIt) {
   EXPECT_EQ(*(first_pass + 1), std::string("\t") + "X = (x_back + X) / 2 = " + "0.6" + " м");
 }
 
+TEST_F(StressTest, NegativeFirstEstimateIsRaisedToZeroThenCutToANegativeHeight) {
+  StressCase c;
+  c.N = -2;
+  c.h = -0.6;
+  c.tolerance = 1e9;  // one pass
+  c.report = (dir_ / "neg.txt").string();
+  c.Call();
+  const auto lines = ReadReport(dir_ / "Stress-neg.txt");
+  const auto first_pass =
+      std::find(lines.begin(), lines.end(), std::string("Итерация номер: ") + "0");
+  ASSERT_NE(first_pass, lines.end());
+  EXPECT_EQ(*(first_pass - 1), std::string("\t") + "x_back = X = " + "-0.6" + " м");
+}
+
 TEST_F(StressTest, ReportLinesOfOnePassWithTheBarsOwnInertia) {
   StressCase c;
   c.own_inertia = true;
