@@ -117,8 +117,8 @@ def answers(cli):
         lines = run.stdout.splitlines()
         if len(lines) != len(batch):
             sys.exit(f"{len(batch)} requests, {len(lines)} answers")
-        # Requests carry the temporary folder: store them without it.
-        out = [f"{b.replace(folder, '<dir>')}\t{a}" for b, a in zip(batch, lines)]
+        # Requests and answers carry the temporary folder: store them without it.
+        out = [f"{b}\t{a}".replace(folder, "<dir>") for b, a in zip(batch, lines)]
         for name in sorted(os.listdir(folder)):
             with open(os.path.join(folder, name), "rb") as f:
                 out.append(f"file {name} {hashlib.sha256(f.read()).hexdigest()}")
