@@ -8,8 +8,8 @@
 
 #include "kernel/interpolation.hpp"
 #include "kernel/margin.hpp"
-#include "kernel/number_text.hpp"
 #include "kernel/row_list.hpp"
+#include "runtime/number_text.hpp"
 
 namespace armocalc {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "kernel/decimal_separator.hpp"
 #include "kernel/report.hpp"
 #include "rectangular/strength.hpp"
+#include "runtime/decimal_separator.hpp"
 
 namespace armocalc {
 namespace {

@@ -8,8 +8,8 @@
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
-#include "interface/errors.hpp"
-#include "interface/text_case.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/text_case.hpp"
 
 namespace armocalc::cli {
 namespace {

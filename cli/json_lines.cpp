@@ -6,7 +6,7 @@
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc::cli {
 namespace {

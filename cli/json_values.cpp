@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/named_call.hpp"
-#include "interface/errors.hpp"
-#include "interface/host.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc::cli {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "interface/errors.hpp"
-#include "interface/text_case.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/text_case.hpp"
 
 namespace armocalc::cli {
 namespace {

@@ -14,7 +14,7 @@ add_library(armocalc_server SHARED ${ARMOCALC_SERVER_SOURCES}
 set_target_properties(armocalc_server PROPERTIES OUTPUT_NAME Armocalc PREFIX "" SUFFIX ".dll")
 target_compile_definitions(armocalc_server PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                    _WIN32_WINNT=0x0601)
-target_link_libraries(armocalc_server PRIVATE armocalc_core oleaut32 ole32 uuid advapi32)
+target_link_libraries(armocalc_server PRIVATE armocalc_interface oleaut32 ole32 uuid advapi32)
 target_link_options(armocalc_server PRIVATE ${ARMOCALC_WINDOWS_STATIC_LINK} -Wl,--kill-at
                     -Wl,--enable-stdcall-fixup $<$<CONFIG:Release,MinSizeRel>:-s>)
 
@@ -31,7 +31,7 @@ if(ARMOCALC_TESTS)
                    ${CMAKE_SOURCE_DIR}/interface/windows/com_text.cpp)
     target_compile_definitions(armocalc_server_client PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
                                                               _WIN32_WINNT=0x0601)
-    target_link_libraries(armocalc_server_client PRIVATE armocalc_core oleaut32 ole32 uuid
+    target_link_libraries(armocalc_server_client PRIVATE armocalc_interface oleaut32 ole32 uuid
                                                          advapi32)
     target_link_options(armocalc_server_client PRIVATE ${ARMOCALC_WINDOWS_STATIC_LINK} -municode)
     add_dependencies(armocalc_server_client armocalc_server)

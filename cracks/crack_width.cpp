@@ -7,13 +7,13 @@
 #include <string>
 
 #include "cracks/crack_width_steps.hpp"
-#include "kernel/checked_math.hpp"
 #include "kernel/margin.hpp"
 #include "kernel/report.hpp"
 #include "kernel/work_character.hpp"
 #include "materials/bars.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
+#include "runtime/checked_math.hpp"
 
 namespace armocalc {
 namespace трещины {

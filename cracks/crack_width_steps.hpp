@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "kernel/checked_math.hpp"
 #include "kernel/report.hpp"
+#include "runtime/checked_math.hpp"
 
 namespace armocalc {
 

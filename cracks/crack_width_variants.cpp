@@ -7,11 +7,11 @@
 
 #include "cracks/crack_width.hpp"
 #include "cracks/crack_width_steps.hpp"
-#include "interface/host.hpp"
-#include "kernel/checked_math.hpp"
 #include "materials/bar_table.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {

@@ -8,13 +8,13 @@
 #include <array>
 #include <utility>
 
-#include "kernel/checked_math.hpp"
 #include "kernel/interpolation.hpp"
 #include "kernel/margin.hpp"
 #include "kernel/report.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "rectangular/stress.hpp"
+#include "runtime/checked_math.hpp"
 
 namespace armocalc {
 namespace {

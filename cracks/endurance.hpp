@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 

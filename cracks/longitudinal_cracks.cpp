@@ -8,8 +8,6 @@
 #include <string>
 
 #include "cracks/crack_width_steps.hpp"
-#include "interface/host.hpp"
-#include "kernel/checked_math.hpp"
 #include "kernel/margin.hpp"
 #include "kernel/report.hpp"
 #include "kernel/work_character.hpp"
@@ -17,6 +15,8 @@
 #include "materials/bars.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {

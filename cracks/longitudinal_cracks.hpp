@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 

@@ -12,9 +12,9 @@
 #include <span>
 #include <string>
 
-#include "interface/host.hpp"
 #include "interface/method_table.hpp"
-#include "interface/variant.hpp"
+#include "runtime/host.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 

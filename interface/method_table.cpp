@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "interface/text_case.hpp"
+#include "runtime/text_case.hpp"
 
 namespace armocalc {
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "kernel/checked_math.hpp"
+#include "runtime/checked_math.hpp"
 
 namespace armocalc {
 namespace {

@@ -1,6 +1,6 @@
 #include "kernel/report.hpp"
 
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
 
 namespace armocalc {
 

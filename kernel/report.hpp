@@ -17,8 +17,9 @@
 #include <string_view>
 #include <type_traits>
 
-#include "kernel/number_text.hpp"
 #include "kernel/row_list.hpp"
+#include "runtime/checked_number.hpp"
+#include "runtime/number_text.hpp"
 
 namespace armocalc {
 
@@ -54,8 +55,9 @@ class Отчёт {
   static void Append(std::string& line, const std::string& text) { line += text; }
   static void Append(std::string& line, const char* text) { line += text; }
   static void Append(std::string& line, char c) { line += c; }
+  static void Append(std::string& line, Число value) { line += Текст(value.v); }
   template <class T>
-    requires std::is_arithmetic_v<T>
+  requires std::is_arithmetic_v<T>
   static void Append(std::string& line, T value) {
     if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
       line += std::to_string(value);  // every integer type: plain digits

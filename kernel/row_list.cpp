@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {

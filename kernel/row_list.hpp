@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/cp1251.hpp"
+
 namespace armocalc {
 
 enum class ReportEncoding : uint8_t { Cp1251, Utf8 };
@@ -55,11 +57,5 @@ class vbСписок {
   void Инициализировать();
   std::vector<std::string> Строки_;
 };
-
-// UTF-8 <-> CP1251 (characters outside the code page become "?").
-std::string Utf8ToCp1251(std::string_view utf8);
-std::string Cp1251ToUtf8(std::string_view cp1251);
-// Number of characters (code points) of a UTF-8 text.
-size_t CharacterCount(std::string_view utf8);
 
 }  // namespace armocalc

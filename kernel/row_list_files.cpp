@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
-#include "interface/errors.hpp"
 #include "kernel/row_list.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {

@@ -8,9 +8,9 @@
 #include <iterator>
 #include <string>
 
-#include "kernel/checked_math.hpp"
-#include "kernel/number_text.hpp"
 #include "kernel/row_list.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/number_text.hpp"
 
 namespace armocalc {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "interface/errors.hpp"
-#include "interface/host.hpp"
-#include "kernel/checked_math.hpp"
 #include "materials/steel.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 
@@ -23,7 +23,7 @@ enum ПолеГруппы : int {
   СреднееRs = 5,          // MPa
   СреднийДиаметр = 6,     // m
   МинРасстояниеДоГрани = 7,
-  Центр = 8,              // y_c
+  Центр = 8,  // y_c
 };
 
 class ГруппыСтержней {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "interface/host.hpp"
-#include "kernel/checked_math.hpp"
-#include "kernel/number_text.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/host.hpp"
+#include "runtime/number_text.hpp"
 
 namespace armocalc {
 namespace {
@@ -140,13 +140,14 @@ void УпорядочитьПоПлощади(std::vector<Раскладка>& �
   }
 }
 
-std::string ТекстРаскладки(const Раскладка& р) {
-  const double расчётная = ОкруглитьДоШага(р.площадь, 0.01, 2);
-  const double по_профилю = ОкруглитьДоШага(ПлощадьПрофиляНаМетр(р.диаметр, р.шаг), 0.01, 2);
+std::string ТекстРаскладки(const Раскладка& раскладка) {
+  const double расчётная = ОкруглитьДоШага(раскладка.площадь, 0.01, 2);
+  const double по_профилю =
+      ОкруглитьДоШага(ПлощадьПрофиляНаМетр(раскладка.диаметр, раскладка.шаг), 0.01, 2);
   std::string текст = "d";
-  текст += Текст(р.диаметр);
+  текст += Текст(раскладка.диаметр);
   текст += '@';
-  текст += Текст(р.шаг);
+  текст += Текст(раскладка.шаг);
   текст += '=';
   текст += FixedText(расчётная, 2);
   текст += " (";

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "kernel/checked_math.hpp"
 #include "kernel/interpolation.hpp"
+#include "runtime/checked_math.hpp"
 
 namespace armocalc {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 
@@ -19,6 +19,8 @@ double EsValue(uint8_t класс);
 double ЗначениеСтали(const Variant& значение);
 
 // Value type the checks use: 2 for railway structures, 3 otherwise.
-inline uint8_t ТипЗначенияRs(bool КонструкцияЖД) { return КонструкцияЖД ? 2 : 3; }
+inline uint8_t ТипЗначенияRs(bool КонструкцияЖД) {
+  return КонструкцияЖД ? 2 : 3;
+}
 
 }  // namespace armocalc

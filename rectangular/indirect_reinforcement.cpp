@@ -2,15 +2,11 @@
 
 #include <vector>
 
-#include "interface/host.hpp"
-#include "rectangular/checked_value.hpp"
+#include "runtime/checked_number.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {
-
-using rectangular::Квадрат;
-using rectangular::Степень;
-using rectangular::Число;
 
 constexpr double kПи = 3.14159265358979;
 constexpr double kДиаметрПоУмолчанию = 0.016;  // m, when no bar layout was found

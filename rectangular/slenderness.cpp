@@ -5,13 +5,10 @@
 
 #include "kernel/interpolation.hpp"
 #include "kernel/report.hpp"
-#include "rectangular/checked_value.hpp"
+#include "runtime/checked_number.hpp"
 
 namespace armocalc {
 namespace {
-
-using rectangular::Строка;
-using rectangular::Число;
 
 // Buckling coefficients of п. 3.55: rows by slenderness Lo / b, columns by the relative
 // eccentricity e / r; the last column (key 2) holds фи_l for the long-term load.
@@ -63,7 +60,7 @@ double ФиДлительное(double Lo, double b) {
 
 double КоэффициентПродольногоИзгиба(double Nl, double Nm, double M, double Lo, double b, double h) {
   const Число N = Число(Nl) + Nm;
-  const Число r = rectangular::Квадрат(h) * b / 6 / (Число(h) * b);
+  const Число r = Квадрат(h) * b / 6 / (Число(h) * b);
   const Число e = Число(M) / N;
   const Число фи_m = ФиПоТаблице(Lo, b, e.v, r.v);
   const Число фи_l = ФиДлительное(Lo, b);
@@ -77,23 +74,23 @@ double КоэффициентВлиянияПрогиба(double Rb, double Eb, 
   if (Nl == 0) Nl = N;
 
   const Число n_1 = Число(Es) / Eb;
-  Строка(rep, "\tn_1 = Es / Eb = ", Es, " / ", Eb, " = ", n_1);
+  rep.Add("\tn_1 = Es / Eb = ", Es, " / ", Eb, " = ", n_1);
 
   Число delta_min;
   if (c_ef == 0) {
     delta_min = Число(0.5) - Число(0.01) * Lo / h - Число(0.01) * Rb;
-    Строка(rep, "\tdelta_min = 0.5 - 0.01 * Lo / h - 0.01 * Rb = 0.5 - 0.01 * ", Lo, " / ", h,
-           " - 0.01 * ", Rb, " = ", delta_min);
+    rep.Add("\tdelta_min = 0.5 - 0.01 * Lo / h - 0.01 * Rb = 0.5 - 0.01 * ", Lo, " / ", h,
+            " - 0.01 * ", Rb, " = ", delta_min);
   } else {
     Число fi2 = Число(0.1) * Lo / c_ef - 1;
-    Строка(rep, "\tfi2 = 0.1 * lo / c_ef - 1 = 0.1 * ", Lo, " / ", c_ef, " - 1 = ", fi2);
+    rep.Add("\tfi2 = 0.1 * lo / c_ef - 1 = 0.1 * ", Lo, " / ", c_ef, " - 1 = ", fi2);
     if (fi2 > 1) {
       fi2 = 1;
-      Строка(rep, "\tfi2 не может быть больше единицы, поэтому принимаем fi2 = 1");
+      rep.Add("\tfi2 не может быть больше единицы, поэтому принимаем fi2 = 1");
     }
     delta_min = Число(0.5) - Число(0.01) * Lo * fi2 / c_ef - Число(0.01) * Rb;
-    Строка(rep, "\tdelta_min = 0.5 - 0.01 * lo * fi2 / c_ef - 0.01 * Rb = 0.5 - 0.01 * ", Lo, " * ",
-           fi2, " / ", c_ef, " - 0.01 * ", Rb, " = ", delta_min);
+    rep.Add("\tdelta_min = 0.5 - 0.01 * lo * fi2 / c_ef - 0.01 * Rb = 0.5 - 0.01 * ", Lo, " * ",
+            fi2, " / ", c_ef, " - 0.01 * ", Rb, " = ", delta_min);
   }
 
   Число e;
@@ -102,53 +99,50 @@ double КоэффициентВлиянияПрогиба(double Rb, double Eb, 
     const Число MN = Число(M) / N;
     if (MN > случайный) {
       e = MN;
-      Строка(rep, "\tТак как M / N > Lo / 400, то е = M / N = ", M, " / ", N, " = ", e,
-             " (п. 3.52*)");
+      rep.Add("\tТак как M / N > Lo / 400, то е = M / N = ", M, " / ", N, " = ", e, " (п. 3.52*)");
     } else {
       e = случайный;
-      Строка(rep, "\tТак как M / N <= Lo / 400, то е = Lo / 400 = ", Lo, " / 400 = ", e,
-             " (п. 3.52*)");
+      rep.Add("\tТак как M / N <= Lo / 400, то е = Lo / 400 = ", Lo, " / 400 = ", e, " (п. 3.52*)");
     }
   } else {
     e = Число(M) / N + случайный;
-    Строка(rep, "\te = M / N + lo / 400 = ", M, " / ", N, " + ", Lo, " / 400 = ", e,
-           " (с учетом случайного эксцентриситета)");
+    rep.Add("\te = M / N + lo / 400 = ", M, " / ", N, " + ", Lo, " / 400 = ", e,
+            " (с учетом случайного эксцентриситета)");
   }
 
   Число delta = e / h;
-  Строка(rep, "\tdelta_min <= delta = e / h = ", e, " / ", h, " = ", delta, " >= ", delta_min);
+  rep.Add("\tdelta_min <= delta = e / h = ", e, " / ", h, " = ", delta, " >= ", delta_min);
   if (delta < delta_min) delta = delta_min;
 
   const Число e_l = Число(Ml) / Nl;
-  Строка(rep, "\te = Ml / Nl = ", Ml, " / ", Nl, " = ", e_l, ", где");
-  Строка(rep, "\tMl, [МНм] - изгибающий момент в сечении только от постоянной нагрузки");
-  Строка(rep, "\tNl, [МН] - сжимающая сила (МН) только от постоянной нагрузки");
+  rep.Add("\te = Ml / Nl = ", Ml, " / ", Nl, " = ", e_l, ", где");
+  rep.Add("\tMl, [МНм] - изгибающий момент в сечении только от постоянной нагрузки");
+  rep.Add("\tNl, [МН] - сжимающая сила (МН) только от постоянной нагрузки");
   const Число Ml_ = Число(Nl) * (e_l + (Число(h) / 2 - a));
-  Строка(rep, "\tMl_ = Nl * (e + (h / 2 - a_s)) = ", Nl, " * (", e_l, " + (", h, " / 2 - ", a,
-         ")) = ", Ml_);
+  rep.Add("\tMl_ = Nl * (e + (h / 2 - a_s)) = ", Nl, " * (", e_l, " + (", h, " / 2 - ", a,
+          ")) = ", Ml_);
 
   const Число e_n = Число(M) / N;
-  Строка(rep, "\te = M / N = ", M, " / ", N, " = ", e_n);
+  rep.Add("\te = M / N = ", M, " / ", N, " = ", e_n);
   const Число M_ = Число(N) * (e_n + (Число(h) / 2 - a));
-  Строка(rep, "\tM_ = N * (e + (h / 2 - a_s)) = ", N, " * (", e_n, " + (", h, " / 2 - ", a,
-         ")) = ", M_);
+  rep.Add("\tM_ = N * (e + (h / 2 - a_s)) = ", N, " * (", e_n, " + (", h, " / 2 - ", a,
+          ")) = ", M_);
 
   const Число Fi1 = Число(1) + Ml_ / M_;
-  Строка(rep, "\tFi1 = 1 + Ml_ / M_ = 1 + ", Ml_, " / ", M_, " = ", Fi1, " (По формуле 47)");
+  rep.Add("\tFi1 = 1 + Ml_ / M_ = 1 + ", Ml_, " / ", M_, " = ", Fi1, " (По формуле 47)");
 
-  Строка(rep, "\tУсловная критическая сила:");
+  rep.Add("\tУсловная критическая сила:");
   const Число Ncr = Число(6.4) * Eb *
                     (Число(Jb) * (Число(0.11) / (Число(0.1) + delta) + 0.1) / Fi1 + n_1 * Js) /
-                    rectangular::Квадрат(Lo);
-  Строка(
-      rep,
+                    Квадрат(Lo);
+  rep.Add(
       "\tNcr = 6.4 * Eb * (Jb * (0.11 / (0.1 + delta) + 0.1) / Fi1 + n_1 * Js) / lo ^ 2 = 6.4 * ",
       Eb, " * (", Jb, " * (0.11 / (0.1 + ", delta, ") + 0.1) / ", Fi1, " + ", n_1, " * ", Js,
       ") / ", Lo, " ^ 2 = ", Ncr, " (По формуле 46)");
 
-  Строка(rep, "\tКоэффициент, учитывающий влияние прогиба по прочности:");
+  rep.Add("\tКоэффициент, учитывающий влияние прогиба по прочности:");
   const Число ню = Число(1) / (Число(1) - Число(N) / Ncr);
-  Строка(rep, "\tню = 1 / (1 - N / Ncr) = 1 / (1 - ", N, " / ", Ncr, ")");
+  rep.Add("\tню = 1 / (1 - N / Ncr) = 1 / (1 - ", N, " / ", Ncr, ")");
   return ню.v;
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 

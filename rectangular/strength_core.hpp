@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "kernel/work_character.hpp"
-#include "rectangular/checked_value.hpp"
 #include "rectangular/indirect_reinforcement.hpp"
+#include "runtime/checked_number.hpp"
 
 namespace armocalc {
 class Отчёт;
@@ -84,18 +84,18 @@ class ИсточникАрматуры {
  public:
   virtual ~ИсточникАрматуры() = default;
   // Input-data lines of the layers (section 1).
-  virtual void ИсходныеДанные(Расчёт& р) = 0;
+  virtual void ИсходныеДанные(Расчёт& расч) = 0;
   // Areas, distances and moments of inertia of the layers, ho, Fb, Jb, with their lines.
-  virtual void Слои(Расчёт& р) = 0;
+  virtual void Слои(Расчёт& расч) = 0;
   // Rs and Rsc.
-  virtual void Сталь(Расчёт& р) = 0;
+  virtual void Сталь(Расчёт& расч) = 0;
   virtual bool КосвенноеЗадано(double s) const = 0;
   virtual bool ДлинаЗадана(double L) const = 0;
   // Meshes or a spiral from the caller's s, dx, dy, nx, ny; nothing when none is recognised.
-  virtual std::optional<КосвенноеНайдено> Косвенное(Расчёт& р) = 0;
+  virtual std::optional<КосвенноеНайдено> Косвенное(Расчёт& расч) = 0;
 };
 
 // Runs the check, writes the closing line, finishes the report and returns the margin.
-double ПроверитьПрочность(Расчёт& р, ИсточникАрматуры& источник);
+double ПроверитьПрочность(Расчёт& расч, ИсточникАрматуры& источник);
 
 }  // namespace armocalc::rectangular

@@ -7,11 +7,11 @@
 #include <cmath>
 #include <string>
 
-#include "kernel/checked_math.hpp"
 #include "kernel/report.hpp"
 #include "materials/bars.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
+#include "runtime/checked_math.hpp"
 
 namespace armocalc {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 #include "setup/excel_check.hpp"
 #include "setup/registration.hpp"
 #include "setup/texts.hpp"

@@ -1,6 +1,6 @@
 #include "setup/registration.hpp"
 
-#include "interface/identifiers.hpp"
+#include "runtime/identifiers.hpp"
 #include "setup/texts.hpp"
 
 namespace armocalc::setup {

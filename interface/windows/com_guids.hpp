@@ -1,11 +1,11 @@
 #pragma once
 // The class, interface and type-library identifiers as GUID values, parsed at compile time from
-// their registry form in interface/identifiers.hpp (shared with the installer).
+// their registry form in runtime/identifiers.hpp (shared with the installer).
 
 #include <string_view>
 
-#include "interface/identifiers.hpp"
 #include "interface/windows/platform.hpp"
+#include "runtime/identifiers.hpp"
 
 namespace armocalc::com {
 

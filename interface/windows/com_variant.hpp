@@ -3,8 +3,8 @@
 // declared parameter types with the platform's conversions, results handed back, and the values
 // of by-reference parameters written back into the caller's variables.
 
-#include "interface/variant.hpp"
 #include "interface/windows/platform.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc::com {
 

@@ -1,7 +1,7 @@
 #include "interface/windows/excel_range.hpp"
 
-#include "interface/errors.hpp"
 #include "interface/windows/late_binding.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc::com {
 

@@ -2,8 +2,8 @@
 // An Excel Range (or any object with the same members) passed to a method, read through late
 // binding: Rows.Count, Columns.Count, the default member with (row, column) and Value.
 
-#include "interface/host.hpp"
 #include "interface/windows/platform.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc::com {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "interface/errors.hpp"
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/platform.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc::com {
 namespace {

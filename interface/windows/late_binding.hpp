@@ -4,8 +4,8 @@
 // answer only there) and through IDispatch::GetIDsOfNames otherwise (Excel). Failures raise the
 // run-time error the runtime would report.
 
-#include "interface/variant.hpp"
 #include "interface/windows/platform.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc::com {
 

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "interface/call_frame.hpp"
-#include "interface/identifiers.hpp"
 #include "interface/windows/com_guids.hpp"
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/com_variant.hpp"
+#include "runtime/identifiers.hpp"
 
 namespace armocalc::com {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "interface/method_table.hpp"
-#include "interface/variant.hpp"
 #include "interface/windows/platform.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc::com {
 

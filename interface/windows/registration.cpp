@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "interface/identifiers.hpp"
 #include "interface/windows/com_guids.hpp"
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/platform.hpp"
 #include "interface/windows/server.hpp"
 #include "interface/windows/type_library.hpp"
+#include "runtime/identifiers.hpp"
 
 namespace armocalc::com {
 namespace {

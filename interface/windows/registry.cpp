@@ -6,7 +6,7 @@
 
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/platform.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
 
 namespace armocalc::com {
 namespace {

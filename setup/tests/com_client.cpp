@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "interface/identifiers.hpp"
+#include "runtime/identifiers.hpp"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "interface/host.hpp"
-#include "kernel/decimal_separator.hpp"
 #include "kernel/report.hpp"
 #include "kernel/row_list.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc::test {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "crack_report_helpers.hpp"
-#include "interface/errors.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {

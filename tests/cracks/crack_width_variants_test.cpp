@@ -9,9 +9,9 @@
 
 #include "crack_report_helpers.hpp"
 #include "cracks/crack_width.hpp"
-#include "interface/errors.hpp"
-#include "interface/host.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {

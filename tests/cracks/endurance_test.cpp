@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "interface/errors.hpp"
-#include "kernel/decimal_separator.hpp"
 #include "kernel/row_list.hpp"
 #include "rectangular/stress.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {

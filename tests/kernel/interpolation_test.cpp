@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "test_support.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

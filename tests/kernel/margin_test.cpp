@@ -1,6 +1,6 @@
 #include "kernel/margin.hpp"
 
-#include "test_support.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "kernel/decimal_separator.hpp"
-#include "test_support.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "kernel/row_list.hpp"
-#include "test_support.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

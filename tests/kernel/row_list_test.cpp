@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "kernel/number_text.hpp"
-#include "test_support.hpp"
+#include "runtime/number_text.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

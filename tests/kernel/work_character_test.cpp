@@ -1,6 +1,6 @@
 #include "kernel/work_character.hpp"
 
-#include "test_support.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

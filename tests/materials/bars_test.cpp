@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "interface/errors.hpp"
-#include "interface/host.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {

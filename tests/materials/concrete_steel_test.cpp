@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "interface/errors.hpp"
-#include "interface/variant.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 namespace {

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "interface/errors.hpp"
-#include "interface/host.hpp"
-#include "kernel/decimal_separator.hpp"
 #include "kernel/report.hpp"
 #include "kernel/row_list.hpp"
 #include "rectangular/strength.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/host.hpp"
 
 // Expects `statement` to raise the run-time error `number`.
 #define EXPECT_STRENGTH_ERROR(statement, number)             \

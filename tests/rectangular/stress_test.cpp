@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "interface/errors.hpp"
-#include "kernel/decimal_separator.hpp"
 #include "kernel/row_list.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fakes.hpp"
-#include "interface/identifiers.hpp"
+#include "runtime/identifiers.hpp"
 #include "setup/excel_check.hpp"
 #include "setup/layout.hpp"
 #include "setup/registration.hpp"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fakes.hpp"
-#include "interface/identifiers.hpp"
+#include "runtime/identifiers.hpp"
 #include "setup/texts.hpp"
 
 namespace armocalc::setup {

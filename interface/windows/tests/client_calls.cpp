@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "interface/call_frame.hpp"
-#include "interface/host.hpp"
 #include "interface/method_table.hpp"
 #include "interface/windows/com_guids.hpp"
 #include "interface/windows/tests/client.hpp"
 #include "interface/windows/tests/grid_range.hpp"
+#include "runtime/host.hpp"
 
 namespace client {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "interface/errors.hpp"
 #include "interface/windows/excel_range.hpp"
 #include "interface/windows/late_binding.hpp"
 #include "interface/windows/tests/client.hpp"
 #include "interface/windows/tests/grid_range.hpp"
+#include "runtime/errors.hpp"
 
 namespace client {
 namespace {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "interface/identifiers.hpp"
 #include "interface/windows/tests/client.hpp"
+#include "runtime/identifiers.hpp"
 
 namespace client {
 namespace {

@@ -1,16 +1,14 @@
 #pragma once
-// A double whose arithmetic fails the way the automation runtime does, at the operation itself:
-// error 6 on overflow, 11 on division by zero, 5 on the root of a negative number. The strength
-// formulas are written with it as they stand in the design code and still stop exactly where
-// the runtime would.
+// The checked number type: a double whose arithmetic fails the way the automation runtime does,
+// at the operation itself: error 6 on overflow, 11 on division by zero, 5 on the root of a
+// negative number. Every routine writes its formulas with it as they stand in the design code and
+// still stops exactly where the runtime would.
 
 #include <compare>
-#include <type_traits>
 
-#include "kernel/checked_math.hpp"
-#include "kernel/report.hpp"
+#include "runtime/checked_math.hpp"
 
-namespace armocalc::rectangular {
+namespace armocalc {
 
 struct Число {
   double v = 0.0;
@@ -51,19 +49,4 @@ inline Число Меньшее(Число a, Число b) {
   return b < a ? b : a;
 }
 
-// A report line: texts as they are, numbers (Число as Double) through the number-to-text
-// conversion of their type. Nothing is formatted when the report is not written.
-template <class T>
-decltype(auto) ДляОтчёта(const T& part) {
-  if constexpr (std::is_same_v<T, Число>) {
-    return part.v;
-  } else {
-    return (part);
-  }
-}
-template <class... Parts>
-void Строка(Отчёт& rep, const Parts&... parts) {
-  if (rep) rep.Add(ДляОтчёта(parts)...);
-}
-
-}  // namespace armocalc::rectangular
+}  // namespace armocalc

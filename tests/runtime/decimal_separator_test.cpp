@@ -1,4 +1,4 @@
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
 
 #include <stdlib.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "test_support.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

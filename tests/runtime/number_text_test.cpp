@@ -1,4 +1,4 @@
-#include "kernel/number_text.hpp"
+#include "runtime/number_text.hpp"
 
 #include <bit>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "kernel/decimal_separator.hpp"
-#include "test_support.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

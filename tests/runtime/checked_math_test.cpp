@@ -1,10 +1,10 @@
-#include "kernel/checked_math.hpp"
+#include "runtime/checked_math.hpp"
 
 #include <cfloat>
 #include <cmath>
 #include <limits>
 
-#include "test_support.hpp"
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc {
 namespace {

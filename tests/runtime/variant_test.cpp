@@ -1,10 +1,10 @@
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 #include <gtest/gtest.h>
 
-#include "interface/errors.hpp"
-#include "interface/host.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/host.hpp"
 
 namespace armocalc {
 namespace {

@@ -1,4 +1,4 @@
-#include "interface/text_case.hpp"
+#include "runtime/text_case.hpp"
 
 #include <cstdint>
 

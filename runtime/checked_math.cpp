@@ -1,4 +1,4 @@
-#include "kernel/checked_math.hpp"
+#include "runtime/checked_math.hpp"
 
 #include <cfloat>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "interface/host.hpp"
+#include "runtime/host.hpp"
 
 #include <algorithm>
 #include <numbers>
 
-#include "interface/errors.hpp"
-#include "interface/text_case.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/text_case.hpp"
 
 namespace armocalc {
 

@@ -1,11 +1,11 @@
-#include "interface/host.hpp"
+#include "runtime/host.hpp"
 
 #include <gtest/gtest.h>
 
 #include <numbers>
 
-#include "interface/errors.hpp"
-#include "interface/text_case.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/text_case.hpp"
 
 namespace armocalc {
 namespace {

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 
@@ -22,9 +22,15 @@ inline double Div(double a, double b) {
   if (b == 0.0) Raise(a == 0.0 || std::isnan(a) ? kOverflow : kDivisionByZero);
   return Checked(a / b);
 }
-inline double Mul(double a, double b) { return Checked(a * b); }
-inline double Add(double a, double b) { return Checked(a + b); }
-inline double Sub(double a, double b) { return Checked(a - b); }
+inline double Mul(double a, double b) {
+  return Checked(a * b);
+}
+inline double Add(double a, double b) {
+  return Checked(a + b);
+}
+inline double Sub(double a, double b) {
+  return Checked(a - b);
+}
 
 inline double Sqrt(double x) {
   if (x < 0.0) Raise(kInvalidProcedureCall);
@@ -49,7 +55,11 @@ int32_t CLng(double x);
 float CSng(double x);  // error 6 beyond the single range
 
 // Int (floor) and Fix (toward zero) of the runtime, for values already in range.
-inline double Int(double x) { return std::floor(x); }
-inline double Fix(double x) { return std::trunc(x); }
+inline double Int(double x) {
+  return std::floor(x);
+}
+inline double Fix(double x) {
+  return std::trunc(x);
+}
 
 }  // namespace armocalc

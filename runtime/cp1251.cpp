@@ -1,9 +1,9 @@
+#include "runtime/cp1251.hpp"
+
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "kernel/row_list.hpp"
 
 namespace armocalc {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
-// Helpers shared by the kernel tests.
+// Helpers shared by the runtime and kernel tests.
 
 #include <gtest/gtest.h>
 
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 // Expects `statement` to raise the run-time error `number`.
 #define EXPECT_RUNTIME_ERROR(statement, number)               \

@@ -1,9 +1,9 @@
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
-#include "interface/errors.hpp"
-#include "interface/text_case.hpp"
-#include "kernel/checked_math.hpp"
-#include "kernel/number_text.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/number_text.hpp"
+#include "runtime/text_case.hpp"
 
 namespace armocalc {
 namespace {

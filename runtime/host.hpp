@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "interface/variant.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 

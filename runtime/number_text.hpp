@@ -14,8 +14,12 @@ namespace armocalc {
 std::string Текст(double value);
 std::string Текст(float value);
 std::string Текст(int32_t value);
-inline std::string Текст(int16_t value) { return Текст(static_cast<int32_t>(value)); }
-inline std::string Текст(uint8_t value) { return Текст(static_cast<int32_t>(value)); }
+inline std::string Текст(int16_t value) {
+  return Текст(static_cast<int32_t>(value));
+}
+inline std::string Текст(uint8_t value) {
+  return Текст(static_cast<int32_t>(value));
+}
 std::string Текст(bool value);  // "True" / "False"
 
 // The same with an explicit separator (the rounding pass and the tests).

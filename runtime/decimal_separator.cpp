@@ -1,4 +1,4 @@
-#include "kernel/decimal_separator.hpp"
+#include "runtime/decimal_separator.hpp"
 
 #include <algorithm>
 #include <atomic>

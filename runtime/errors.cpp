@@ -1,4 +1,4 @@
-#include "interface/errors.hpp"
+#include "runtime/errors.hpp"
 
 #include <string_view>
 #include <utility>

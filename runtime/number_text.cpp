@@ -1,4 +1,4 @@
-#include "kernel/number_text.hpp"
+#include "runtime/number_text.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "kernel/checked_math.hpp"
-#include "kernel/decimal_separator.hpp"
+#include "runtime/checked_math.hpp"
+#include "runtime/decimal_separator.hpp"
 
 namespace armocalc {
 namespace {

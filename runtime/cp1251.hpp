@@ -1,0 +1,16 @@
+#pragma once
+// The system's 8-bit code page (Windows-1251), in which report files are written and read.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace armocalc {
+
+// UTF-8 <-> CP1251 (characters outside the code page become "?").
+std::string Utf8ToCp1251(std::string_view utf8);
+std::string Cp1251ToUtf8(std::string_view cp1251);
+// Number of characters (code points) of a UTF-8 text.
+size_t CharacterCount(std::string_view utf8);
+
+}  // namespace armocalc
