@@ -8,7 +8,7 @@ namespace armocalc {
 
 HostRange& Frame::Range(int i) {
   const auto& range = slots_[i].range_value;
-  if (!range) Raise(kObjectRequired);
+  if (!range) Raise(kObjectVariableNotSet);  // a typed object variable holding Nothing
   return *range;
 }
 
@@ -101,6 +101,7 @@ void LoadArguments(const MethodInfo& method, std::span<Argument> args, Frame& fr
     const ParamInfo& param = method.params[i];
     const int slot = static_cast<int>(i);
     const Variant* value = i < args.size() ? args[i].value : nullptr;
+    frame.Declare(slot, param.type);
     if (value) {
       frame.Load(slot, param.type, *value);
     } else if (!param.optional) {

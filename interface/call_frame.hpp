@@ -30,13 +30,17 @@ class Frame {
   double& Double(int i) { return slots_[i].double_value; }
   bool& Boolean(int i) { return slots_[i].boolean_value; }
   std::string& String(int i) { return slots_[i].string_value; }
-  // The Range argument; a missing object (Nothing) raises error 424.
+  // The Range argument; a missing object (Nothing or Empty) raises error 91.
   HostRange& Range(int i);
   std::shared_ptr<HostRange>& RangeRef(int i) { return slots_[i].range_value; }
 
   // Loads argument i from the caller's value (coercing to `type`) and reads it back as a Variant.
   void Load(int i, VarType type, const Variant& value);
   Variant Read(int i, VarType type) const;
+  // The declared type of argument i, recorded for every parameter before the routine runs, and
+  // the argument read back as a Variant of that type.
+  void Declare(int i, VarType type) { slots_[i].declared = type; }
+  Variant Read(int i) const { return Read(i, slots_[i].declared); }
 
  private:
   struct Slot {
@@ -48,6 +52,7 @@ class Frame {
     bool boolean_value = false;
     std::string string_value;
     std::shared_ptr<HostRange> range_value;
+    VarType declared = VarType::Empty;
   };
   std::array<Slot, kMaxParams> slots_;
 };

@@ -35,7 +35,7 @@ double МодульПоФормуле(double B) {
 
 }  // namespace
 
-double мтБетон(float& КлассБетона, uint8_t& Параметр) {
+double мтБетон(float КлассБетона, uint8_t Параметр) {
   const double класс = КлассБетона;
   if (Параметр == kКодМодуля && класс <= 40.0) return МодульПоФормуле(класс);
   const Таблица таблица{kСвойстваБетона, kRows, kColumns};

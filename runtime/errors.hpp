@@ -22,6 +22,7 @@ enum ErrorNumber : int {
   kPermissionDenied = 70,
   kPathFileAccessError = 75,
   kPathNotFound = 76,
+  kObjectVariableNotSet = 91,  // "Object variable or With block variable not set"
   kObjectRequired = 424,
   kObjectDoesNotSupport = 438,  // "Object doesn't support this property or method"
   kNamedArgumentNotFound = 448,

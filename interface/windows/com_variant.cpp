@@ -37,7 +37,7 @@ HRESULT ToRangeArgument(const VARIANT& value, Variant& out) {
     if (V_VT(&value) != VT_EMPTY && V_VT(&value) != VT_DISPATCH && V_VT(&value) != VT_UNKNOWN) {
       return DISP_E_TYPEMISMATCH;
     }
-    out = Variant(std::shared_ptr<HostRange>());  // Nothing: the routine raises 424 on use
+    out = Variant(std::shared_ptr<HostRange>());  // Nothing: the routine raises 91 on use
     return S_OK;
   }
   IDispatch* dispatch = nullptr;

@@ -16,9 +16,8 @@ ExcelRange::~ExcelRange() {
 int32_t ExcelRange::CountOf(const wchar_t* collection) const {
   ScopedVariant items;
   GetProperty(range_, collection, items.get());
-  if (V_VT(items.get()) != VT_DISPATCH || V_DISPATCH(items.get()) == nullptr) {
-    Raise(kObjectRequired);
-  }
+  if (V_VT(items.get()) != VT_DISPATCH) Raise(kObjectRequired);
+  if (V_DISPATCH(items.get()) == nullptr) Raise(kObjectVariableNotSet);
   ScopedVariant count;
   GetProperty(V_DISPATCH(items.get()), L"Count", count.get());
   ScopedVariant number;

@@ -206,7 +206,7 @@ void RaiseForHresult(HRESULT hr, EXCEPINFO* info) {
 }
 
 DISPID MemberId(IDispatch* object, const wchar_t* name) {
-  if (object == nullptr) Raise(kObjectRequired);
+  if (object == nullptr) Raise(kObjectVariableNotSet);
   DISPID id = DISPID_UNKNOWN;
   if (IDispatchEx* ex = QueryDispatchEx(object)) {
     Bstr member(name);
@@ -221,7 +221,7 @@ DISPID MemberId(IDispatch* object, const wchar_t* name) {
 }
 
 void GetProperty(IDispatch* object, DISPID id, VARIANT* args, UINT arg_count, VARIANT* result) {
-  if (object == nullptr) Raise(kObjectRequired);
+  if (object == nullptr) Raise(kObjectVariableNotSet);
   constexpr UINT kMaxArgs = 8;
   if (arg_count > kMaxArgs) Raise(kWrongNumberOfArguments);
   VARIANT reversed[kMaxArgs];

@@ -307,8 +307,10 @@ TEST_F(CallFrame, RangeArgumentsReachTheRoutineAndNothingIsObjectRequired) {
 
   Variant nothing;
   outcome = Call(method, {&nothing});
-  EXPECT_EQ(outcome.error_number, kObjectRequired);
-  EXPECT_EQ(outcome.description, "Object required");
+  EXPECT_EQ(outcome.error_number, kObjectVariableNotSet);
+  EXPECT_EQ(outcome.description, "Object variable or With block variable not set");
+  Variant null_range = std::shared_ptr<HostRange>();
+  EXPECT_EQ(Call(method, {&null_range}).error_number, kObjectVariableNotSet) << "Nothing";
 
   Variant number = 1.0;
   EXPECT_EQ(Call(method, {&number}).error_number, kTypeMismatch);

@@ -283,8 +283,8 @@ void CheckRangeArguments(IDispatch* object) {
   V_VT(empty_object.get()) = VT_DISPATCH;
   V_DISPATCH(empty_object.get()) = nullptr;
   Invoke(object, kWords, {Ref(empty_object.get())}, nothing);
-  Check(nothing.hr == DISP_E_EXCEPTION && nothing.info.scode == static_cast<SCODE>(0x800A01A8),
-        "a Range argument of Nothing: run-time error 424",
+  Check(nothing.hr == DISP_E_EXCEPTION && nothing.info.scode == static_cast<SCODE>(0x800A005B),
+        "a Range argument of Nothing: run-time error 91",
         Hex(nothing.hr) + " " + Hex(nothing.info.scode));
 }
 

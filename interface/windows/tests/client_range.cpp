@@ -72,8 +72,8 @@ void CheckValues() {
   Check(ErrorOf([&] { (void)cell.RowsCount(); }) == armocalc::kObjectDoesNotSupport,
         "Range: a member the object lacks raises error 438");
   armocalc::com::ExcelRange nothing(nullptr);
-  Check(ErrorOf([&] { (void)nothing.Value(); }) == armocalc::kObjectRequired,
-        "Range: Nothing raises error 424");
+  Check(ErrorOf([&] { (void)nothing.Value(); }) == armocalc::kObjectVariableNotSet,
+        "Range: Nothing raises error 91");
 }
 
 }  // namespace
