@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "kernel/work_character.hpp"
 #include "rectangular/indirect_reinforcement.hpp"
 #include "runtime/checked_number.hpp"
+#include "runtime/variant.hpp"
 
 namespace armocalc {
 class Отчёт;
@@ -51,7 +53,7 @@ struct Расчёт {
 
   АргументыПрочности& арг;
   Отчёт& rep;
-  bool по_таблице;  // the bar-table method: a few report lines differ
+  bool по_таблице;  // the source is a bar table (ИсточникАрматуры::ТаблицаСтержней)
 
   Число h;
   Число b;
@@ -83,6 +85,8 @@ struct КосвенноеНайдено {
 class ИсточникАрматуры {
  public:
   virtual ~ИсточникАрматуры() = default;
+  // True for the worksheet bar table, whose report differs in a few lines.
+  virtual bool ТаблицаСтержней() const = 0;
   // Input-data lines of the layers (section 1).
   virtual void ИсходныеДанные(Расчёт& расч) = 0;
   // Areas, distances and moments of inertia of the layers, ho, Fb, Jb, with their lines.
@@ -95,7 +99,15 @@ class ИсточникАрматуры {
   virtual std::optional<КосвенноеНайдено> Косвенное(Расчёт& расч) = 0;
 };
 
-// Runs the check, writes the closing line, finishes the report and returns the margin.
-double ПроверитьПрочность(Расчёт& расч, ИсточникАрматуры& источник);
+// Runs the check of either method on the caller's arguments with the reinforcement from
+// `арматура`: writes the closing line, finishes the report (to the file Отчет, or into the
+// caller's collector `отчёт`) and returns the margin.
+Variant ПроверитьСечение(ИсточникАрматуры& арматура, uint8_t& КлассАрматурнойСтали,
+                         float& КлассБетона, double& N, double& M, double& h, double& b,
+                         bool& БетонирВВертикПолож, bool& СевернКоэфф, bool& ВодонасыщениеБетона,
+                         bool& ЗаморажОттаивание, bool& Солнце, bool& КонструкцияЖД, double& Nl,
+                         double& Ml, double& L, double Z, int32_t ЗакрепленияНаКонцахЭлемента,
+                         double& s, double& dx, double& dy, double& nx, double& ny, uint8_t& Метод,
+                         const std::string& Отчет, Отчёт* отчёт);
 
 }  // namespace armocalc::rectangular

@@ -24,6 +24,7 @@ class АрматураПоТаблице final : public ИсточникАрма
  public:
   explicit АрматураПоТаблице(const HostRange& таблица) : таблица_(таблица) {}
 
+  bool ТаблицаСтержней() const override { return true; }
   bool КосвенноеЗадано(double s) const override { return s > 0; }
   bool ДлинаЗадана(double L) const override { return L > 0; }
 
@@ -94,35 +95,12 @@ Variant мтПрочностьТ(uint8_t& КлассАрматурнойСтал
                      double& Ml, double& L, double Z, int32_t ЗакрепленияНаКонцахЭлемента,
                      double& s, double& dx, double& dy, double& nx, double& ny,
                      uint8_t& МетодОпределенияЗапаса, std::string& Отчет, Отчёт* отчёт) {
-  std::optional<Отчёт> свой;
-  if (отчёт == nullptr) отчёт = &свой.emplace(Отчет);
   // The condition flags are this call's own copies: clearing one is not seen by the caller.
-  АргументыПрочности арг{КлассАрматурнойСтали,
-                         КлассБетона,
-                         N,
-                         M,
-                         h,
-                         B,
-                         БетонирВВертикПолож,
-                         СевернКоэфф,
-                         ВодонасыщениеБетона,
-                         ЗаморажОттаивание,
-                         Солнце,
-                         КонструкцияЖД,
-                         Nl,
-                         Ml,
-                         L,
-                         Z,
-                         ЗакрепленияНаКонцахЭлемента,
-                         s,
-                         dx,
-                         dy,
-                         nx,
-                         ny,
-                         МетодОпределенияЗапаса};
-  Расчёт расч(арг, *отчёт, true);
   АрматураПоТаблице арматура(ТаблицаАрматурныхСтержней);
-  return Variant(rectangular::ПроверитьПрочность(расч, арматура));
+  return rectangular::ПроверитьСечение(
+      арматура, КлассАрматурнойСтали, КлассБетона, N, M, h, B, БетонирВВертикПолож, СевернКоэфф,
+      ВодонасыщениеБетона, ЗаморажОттаивание, Солнце, КонструкцияЖД, Nl, Ml, L, Z,
+      ЗакрепленияНаКонцахЭлемента, s, dx, dy, nx, ny, МетодОпределенияЗапаса, Отчет, отчёт);
 }
 
 }  // namespace armocalc
