@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "kernel/report.hpp"
+#include "kernel/report_blocks.hpp"
 #include "runtime/checked_math.hpp"
 
 namespace armocalc {
@@ -52,10 +53,6 @@ struct Трещиностойкость {
 
 // Lines of the force and the moment, and of the section size (shared with the longitudinal
 // crack checks).
-void ДобавитьСилуИМомент(Отчёт& rep, double N, double M);
-void ДобавитьРазмерыСечения(Отчёт& rep, double h, double b);
-void ДобавитьПлощадиИРасстояния(Отчёт& rep, double Fв, double Fн, double ав, double ан);
-void ДобавитьХарактерРаботы(Отчёт& rep, double h, double M, double N);
 
 // Title, section 1 up to the section width.
 void ДобавитьНачалоИсходныхДанных(Трещиностойкость& t);
