@@ -14,22 +14,15 @@
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace трещины {
 namespace {
 
-double Пи() {
-  return 4 * Atn(1);
-}
-
 // arccos through the arctangent: ±1 divides by zero (error 11), beyond ±1 the root fails (5).
 double Arccos(double x) {
   return Atn(Div(-x, Sqrt(1 - x * x))) + 2 * Atn(1);
-}
-
-double Квадрат(double x) {
-  return Pow(x, 2);
 }
 
 // Section 3: compressed zone, lever arm, distances and the eccentricity of the resultant.
@@ -95,7 +88,7 @@ void ОпределитьАрмированиеНаклонногоСечени�
   if (s_wx == 0) s_wx = 1;
   if (s_wz == 0) s_wz = 1;
   rep.Add("\tКоэффициент армирования наклонного сечения (п. 3.109*):");
-  const double π = Пи();
+  const double π = ПиАрктангенс();
   t.мю = Div(
       Checked((t.Fs + t.Fsi) * std::cos(in.Угол) +
               Div(t.T, s_wz) * Div(b, s_wx) * π * Квадрат(Div(in.dw_mm, 2000)) * std::sin(in.Угол)),
@@ -152,7 +145,7 @@ void ОпределитьЗонуМажирина(Трещиностойкост
   const ИсходныеДанные& in = t.вход;
   Отчёт& rep = t.rep;
   const double b = in.b;
-  const double π = Пи();
+  const double π = ПиАрктангенс();
   rep.Add("\tОпределение площади зоны взаимодействия производится с помощью метода Мажирина");
   t.R = Checked(t.d * in.xd);
   rep.Add("\tR = xd * D = ", in.xd, " * ", t.d, " = ", t.R, " м - радиус взаимодействия");
@@ -224,7 +217,7 @@ void ОпределитьРадиусНаклонных(Трещиностойк
   const double b = in.b;
   const double s_wx = *in.s_wx;
   const double s_wz = *in.s_wz;
-  const double π = Пи();
+  const double π = ПиАрктангенс();
   if (t.форма == ФормаАрматуры::ТаблицаСтержней) {
     const double S = ВзвешеннаяСуммаДиаметров(*t.Таблица);
     t.Rr = Div(t.Fr, Checked(S * std::cos(in.Угол) + Div(t.T, s_wz) * in.Bw * Div(b, s_wx) *

@@ -12,31 +12,18 @@
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
 #include "runtime/host.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {
 
 // Area of a row of bars of diameter D at spacing S (both mm) over the width b, m².
 double ПлощадьРяда(double D, double S, double b) {
-  const double π = 4 * Atn(1);
+  const double π = ПиАрктангенс();
   return Div(Checked(Div(Checked(π * 5 * Pow(D, 2)), Checked(2 * S)) * b), 10000);
 }
 
-struct Стержень {
-  double x, y, d_mm;
-};
-
-// The bars of the range: rows whose diameter is empty or not above 0 hold no bar.
-std::vector<Стержень> СтержниТаблицы(const HostRange& Таблица) {
-  std::vector<Стержень> стержни;
-  const int32_t строк = Таблица.RowsCount();
-  for (int32_t i = 1; i <= строк; ++i) {
-    const double d_mm = ToDouble(Таблица.Cell(i, 3));
-    if (!(d_mm > 0)) continue;
-    стержни.push_back({ToDouble(Таблица.Cell(i, 1)), ToDouble(Таблица.Cell(i, 2)), d_mm});
-  }
-  return стержни;
-}
+using Стержень = СтерженьТаблицы;
 
 double КоэффициентПучка(int64_t соседейССобой) {
   if (соседейССобой == 1) return 1;

@@ -18,11 +18,10 @@
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
 #include "runtime/host.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {
-
-constexpr double kПиСпирали = 3.14159265358979;
 
 struct ПродольныеТрещины {
   ПродольныеТрещины(bool поТаблице_, float КлассБетона_, double N_, double M_, double h_, double b_,
@@ -87,7 +86,7 @@ double РабочаяВысота(ПродольныеТрещины& p) {
 // Margin of the resistance the spiral raises over Sbx.
 double УчестьСпираль(ПродольныеТрещины& p) {
   Отчёт& rep = p.rep;
-  const double π = kПиСпирали;
+  const double π = kПиДесятичное;
   const double b = p.b;
   const double h = p.h;
   const double d_mm = p.d_mm;
@@ -248,7 +247,7 @@ Variant мтТрещиностойкостьПродольныеB(float& Кла�
   double Jsi = Checked(Pow(до_ai, 2) * Fsi);
   if (ОпределятьСМИ) {
     // The bars' own inertia, with the layout the selection finds for each row.
-    const double π = 4 * Atn(1);
+    const double π = ПиАрктангенс();
     double d = 0, шаг = 0, di = 0, шагi = 0;
     ДиаметрИШагСтержней(d, шаг, Div(Fs, B), 1);
     ДиаметрИШагСтержней(di, шагi, Div(Fsi, B), 1);

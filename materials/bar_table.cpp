@@ -6,11 +6,11 @@
 #include "runtime/checked_math.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/host.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {
 
-constexpr double kПи = 3.14159265358979;
 constexpr double kНетСтержней = 100.0;  // smallest edge distance of a group without bars, m
 constexpr int32_t kСтолбецПоложения = 2;
 constexpr int32_t kСтолбецДиаметра = 3;
@@ -30,8 +30,8 @@ double КоэффициентСопротивления(double h, double x, doub
 }
 
 void ДобавитьСтержень(ГруппыСтержней& группы, int g, double y, double d, double Rs, double h) {
-  const double площадь = Mul(kПи, Pow(Div(d, 2000.0), 2.0));
-  const double собственный_момент = Div(Mul(kПи, Pow(Div(d, 1000.0), 4.0)), 64.0);
+  const double площадь = Mul(kПиДесятичное, Pow(Div(d, 2000.0), 2.0));
+  const double собственный_момент = Div(Mul(kПиДесятичное, Pow(Div(d, 1000.0), 4.0)), 64.0);
   группы(g, ЧислоСтержней) += 1.0;
   группы(g, Площадь) = Add(группы(g, Площадь), площадь);
   группы(g, СтатическийМомент) = Add(группы(g, СтатическийМомент), Mul(y, площадь));
@@ -90,6 +90,17 @@ double ГруппыСтержней::operator()(int g, int k) const {
   ПодвестиИтоги(группы, Сжатая, h);
   ПодвестиИтоги(группы, Растянутая, h);
   return группы;
+}
+
+std::vector<СтерженьТаблицы> СтержниТаблицы(const HostRange& таблица) {
+  std::vector<СтерженьТаблицы> стержни;
+  const int32_t строк = таблица.RowsCount();
+  for (int32_t i = 1; i <= строк; ++i) {
+    const double d_mm = ToDouble(таблица.Cell(i, 3));
+    if (!(d_mm > 0)) continue;
+    стержни.push_back({ToDouble(таблица.Cell(i, 1)), ToDouble(таблица.Cell(i, 2)), d_mm});
+  }
+  return стержни;
 }
 
 }  // namespace armocalc

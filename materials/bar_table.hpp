@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "runtime/variant.hpp"
 
@@ -45,5 +46,16 @@ class ГруппыСтержней {
 ГруппыСтержней ПрочитатьТаблицуСтержней(const HostRange& Таблица, const Variant& КлассСтали,
                                         int32_t& ТипЗначения, double M, double N, double& y0,
                                         double h, double x);
+
+// One bar of a worksheet bar table: centre x, y (m from mid-height) and diameter (mm).
+struct СтерженьТаблицы {
+  double x;
+  double y;
+  double d_mm;
+};
+
+// The bars of the table in row order: a row whose diameter is empty or not above 0 holds no bar
+// (its other cells are not read).
+std::vector<СтерженьТаблицы> СтержниТаблицы(const HostRange& таблица);
 
 }  // namespace armocalc

@@ -13,6 +13,7 @@
 #include "runtime/checked_math.hpp"
 #include "runtime/host.hpp"
 #include "runtime/number_text.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {
@@ -119,7 +120,7 @@ std::vector<double> СписокИзДиапазона(const HostRange* диап
 std::vector<Раскладка> ВсеРаскладки(const std::vector<double>& шаги,
                                     const std::vector<double>& диаметры) {
   if (шаги.size() * диаметры.size() >= kНаибольшееЧислоРаскладок) Raise(kOverflow);
-  const double пи = 4.0 * Atn(1.0);
+  const double пи = ПиАрктангенс();
   std::vector<Раскладка> раскладки;
   раскладки.reserve(шаги.size() * диаметры.size() + 1);
   раскладки.push_back({0.0, 1000.0, 0.0});  // no bars: below every layout

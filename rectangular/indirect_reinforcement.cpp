@@ -2,13 +2,14 @@
 
 #include <vector>
 
+#include "materials/bar_table.hpp"
 #include "runtime/checked_number.hpp"
 #include "runtime/host.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {
 
-constexpr double kПи = 3.14159265358979;
 constexpr double kДиаметрПоУмолчанию = 0.016;  // m, when no bar layout was found
 
 // The outer contour of the core: the distance between the centres of the outermost bars across
@@ -25,8 +26,8 @@ struct Контур {
   const Число ly = к.между_y - к.D1 / 2 - к.D2 / 2 - арм.dx;
   const Число lx = к.между_x - к.D1 / 2 - к.D2 / 2 - арм.dy;
   const Число Fef = ly * lx;
-  const Число Asx = Число(kПи) * Квадрат(арм.dx) / 4;
-  const Число Asy = Число(kПи) * Квадрат(арм.dy) / 4;
+  const Число Asx = Число(kПиДесятичное) * Квадрат(арм.dx) / 4;
+  const Число Asy = Число(kПиДесятичное) * Квадрат(арм.dy) / 4;
   const Число мю =
       (Число(арм.nx) * Asx * арм.lbx + Число(арм.ny) * Asy * арм.lby) / (Число(арм.s) * Fef);
   const Число psi = мю * Rs / (Rb + 10);
@@ -42,8 +43,8 @@ struct Контур {
   const Число ly = к.между_y + к.D1 / 2 + к.D2 / 2 + арм.dx;
   const Число lx = к.между_x + к.D1 / 2 + к.D2 / 2 + арм.dx;
   const Число Fef = ly * lx;
-  const Число d_ef = Число(2) * Степень(Fef / kПи, 0.5);
-  const Число Asp = Число(kПи) * Квадрат(арм.dx) / 4;
+  const Число d_ef = Число(2) * Степень(Fef / kПиДесятичное, 0.5);
+  const Число Asp = Число(kПиДесятичное) * Квадрат(арм.dx) / 4;
   const Число мю = Число(4) * Asp / (d_ef * арм.s);
   const Число Rb_red = Rb + Число(2) * мю * Rs * (Число(1) - Число(7.5) * ec / d_ef);
   const Число Jef = lx * Степень(ly, 3) / 12;
@@ -56,22 +57,7 @@ struct Контур {
   return Спираль(Rb, Rs, ec, к, арм);
 }
 
-struct Стержень {
-  double x;
-  double y;
-  double D;  // m
-};
-
-std::vector<Стержень> СтержниТаблицы(const HostRange& таблица) {
-  std::vector<Стержень> стержни;
-  const int32_t строк = таблица.RowsCount();
-  for (int32_t i = 1; i <= строк; ++i) {
-    const double d_mm = ToDouble(таблица.Cell(i, 3));
-    if (!(d_mm > 0)) continue;
-    стержни.push_back({ToDouble(таблица.Cell(i, 1)), ToDouble(таблица.Cell(i, 2)), d_mm / 1000});
-  }
-  return стержни;
-}
+using Стержень = СтерженьТаблицы;
 
 // Diameter of the first bar (in row order) among those nearest to the point (x, y).
 double ДиаметрБлижайшего(const std::vector<Стержень>& стержни, double x, double y) {
@@ -82,7 +68,7 @@ double ДиаметрБлижайшего(const std::vector<Стержень>& �
     const double расстояние = (с.x - x) * (с.x - x) + (с.y - y) * (с.y - y);
     if (!найден || расстояние < лучшее) {
       лучшее = расстояние;
-      диаметр = с.D;
+      диаметр = с.d_mm / 1000;
       найден = true;
     }
   }

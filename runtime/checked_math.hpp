@@ -40,6 +40,9 @@ inline double Sqrt(double x) {
 // x ^ y of the runtime: a negative base takes only whole exponents and 0 takes no negative one
 // (both error 5); a result beyond the double range is error 6.
 double Pow(double x, double y);
+inline double Квадрат(double x) {
+  return Pow(x, 2);
+}
 
 inline double Log(double x) {
   if (!(x > 0.0)) Raise(kInvalidProcedureCall);

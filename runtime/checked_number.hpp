@@ -43,7 +43,7 @@ inline Число Степень(Число x, double y) {
   return Pow(x.v, y);
 }
 inline Число Квадрат(Число x) {
-  return Степень(x, 2);
+  return Квадрат(x.v);
 }
 inline Число Меньшее(Число a, Число b) {
   return b < a ? b : a;
