@@ -66,7 +66,9 @@ bool НетРаскладки(const Трещиностойкость& t);
 // Sections 3 to 6, the margin and the report file; returns the check's result.
 double ДовестиРасчет(Трещиностойкость& t);
 
-// The mean of the check for N = −1e−30 and N = +1e−30, which stands for N = 0.
+// The mean of the check for N = −1e−30 and N = +1e−30, which stands for N = 0. The callers pass
+// the caller's own margin method to both (method 3 regardless would answer a ratio-method caller
+// in per cent).
 template <class Проверка>
 double СреднееПриНулевойСиле(Проверка&& проверка) {
   double отрицательная = -1e-30;

@@ -34,6 +34,8 @@ double КоэффициентПучка(int64_t соседейССобой) {
 }  // namespace
 
 double ВзвешеннаяСуммаДиаметров(const HostRange& Таблица) {
+  // Only rows that hold a bar take part: an empty row would count as a bar of diameter 0 at the
+  // origin and make its neighbours a bundle.
   const std::vector<Стержень> стержни = СтержниТаблицы(Таблица);
   double сумма = 0;
   for (const Стержень& i : стержни) {

@@ -315,7 +315,7 @@ Variant мтТрещиностойкостьПродольныеТB(float& Кл�
   p.WS = Checked(std::fabs(Div(г(Сжатая, МоментИнерции), г(Сжатая, Центр))) +
                  std::fabs(Div(г(Растянутая, МоментИнерции), г(Растянутая, Центр))));
   rep.Add("\tWS = ", p.WS, "куб.м - момент сопротивления арм.стержней");
-  // The distance of the stretched group, as the line below names it.
+  // The distance of the stretched group, as the line below names it (not the compressed one).
   p.a = г(Растянутая, РасстояниеДоГрани);
   rep.Add("\ta = ", p.a, " м - расстояние от растянутой арматуры до растянутого края сечения");
   return ДовестиРасчет(p);

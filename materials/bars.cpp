@@ -32,7 +32,8 @@ constexpr double kШагиПоУмолчанию[] = {50,  60,  70,  80,  90,  1
 constexpr double kДиаметрыПоУмолчанию[] = {6,  8,  10, 12, 14, 16, 18, 20,
                                            22, 25, 28, 32, 36, 40, 45};
 
-// The list index of the layout selector is a 16-bit integer, like the variant number.
+// The list index of the layout selector is a 16-bit integer, like the variant number: more layouts
+// raise error 6 at once instead of overflowing it and sorting without end.
 constexpr size_t kНаибольшееЧислоРаскладок = 32767;
 
 std::mutex& МьютексПолучателя() {
@@ -81,7 +82,7 @@ double ПлощадьРаскладки(double диаметр, double шаг, do
 }
 
 // A cell counts when its text reads as a positive number; a number cell is taken as it stands
-// so that the user's decimal separator does not cut off its fraction.
+// (not through its text, which Val would cut at a comma separator: 212,5 read as 212).
 double ЧислоЯчейки(const Variant& ячейка) {
   switch (ячейка.Type()) {
     case VarType::String:

@@ -86,6 +86,10 @@ double ДиаметрБлижайшего(const std::vector<Стержень>& �
   return ПоКонтуру(Rb, Rs, ec, контур, арматура);
 }
 
+// The core is the bounding box of the centres of the rows that hold a bar, its diameters those of
+// the bars nearest its corners: a corner replaced only when both coordinates move would miss the
+// real extent of most cages, and empty rows would count as bars at the origin. An empty table
+// gives a core of 0 at the origin.
 КрайниеСтержни НайтиКрайниеСтержни(const HostRange& Таблица) {
   const std::vector<Стержень> стержни = СтержниТаблицы(Таблица);
   КрайниеСтержни крайние;

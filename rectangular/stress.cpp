@@ -230,7 +230,9 @@ double Проход(Отчёт& rep, const Сечение& с, double X, double&
 }  // namespace
 
 std::string ИмяОтчетаНапряжений(std::string_view Отчет) {
-  // Both separators are ASCII, so a byte search in the UTF-8 text finds whole characters.
+  // A backslash and "/" both end a folder, and a name without a folder gets the prefix in front of
+  // the whole name (counting from a missing backslash would cut the name apart). Both separators
+  // are ASCII, so a byte search in the UTF-8 text finds whole characters.
   const size_t folder_end = Отчет.find_last_of("\\/");
   const size_t name_start = folder_end == std::string_view::npos ? 0 : folder_end + 1;
   std::string path(Отчет.substr(0, name_start));
