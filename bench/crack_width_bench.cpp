@@ -18,8 +18,8 @@ double RunCrackWidth(std::string& report) {
   double acr = 0.02, Q = 0, xd = 6, angle = 0, s_wx = 0, s_wz = 0, dw = 0, Bw = 1, Bs = 1;
   bool railway = false;
   uint8_t method = 3;
-  return armocalc::мтТрещиностойкостьB(steel, concrete, N, M, Fv, Fn, av, an, h, B, acr, Q, xd,
-                                       angle, s_wx, s_wz, dw, Bw, Bs, railway, method, report);
+  return armocalc::мтТрещиностойкость(steel, concrete, N, M, Fv, Fn, av, an, h, B, acr, Q, xd,
+                                      angle, s_wx, s_wz, dw, Bw, Bs, railway, method, report);
 }
 
 void BM_CrackWidthWithoutReport(benchmark::State& state) {

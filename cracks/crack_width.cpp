@@ -17,7 +17,7 @@
 #include "runtime/pi.hpp"
 
 namespace armocalc {
-namespace трещины {
+namespace cracks {
 namespace {
 
 // arccos through the arctangent: ±1 divides by zero (error 11), beyond ±1 the root fails (5).
@@ -358,20 +358,20 @@ double ДовестиРасчет(Трещиностойкость& t) {
   return результат;
 }
 
-}  // namespace трещины
+}  // namespace cracks
 
-double мтТрещиностойкостьB(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                           double& Fв, double& Fн, double& ав, double& ан, double& h, double& B,
-                           double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
-                           double& s_wz, double& dw_mm, double& Bw, double& Bs, bool& КонструкцияЖД,
-                           uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
-  using namespace трещины;
+double мтТрещиностойкость(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
+                          double& Fв, double& Fн, double& ав, double& ан, double& h, double& B,
+                          double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
+                          double& s_wz, double& dw_mm, double& Bw, double& Bs, bool& КонструкцияЖД,
+                          uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
+  using namespace cracks;
   if (N == 0) {
     return СреднееПриНулевойСиле([&](double& N_) {
       std::string БезОтчета;
-      return мтТрещиностойкостьB(КлассАрматурнойСтали, КлассБетона, N_, M, Fв, Fн, ав, ан, h, B,
-                                 acr_sm, Q, xd, Угол, s_wx, s_wz, dw_mm, Bw, Bs, КонструкцияЖД,
-                                 МетодОпределенияЗапаса, БезОтчета);
+      return мтТрещиностойкость(КлассАрматурнойСтали, КлассБетона, N_, M, Fв, Fн, ав, ан, h, B,
+                                acr_sm, Q, xd, Угол, s_wx, s_wz, dw_mm, Bw, Bs, КонструкцияЖД,
+                                МетодОпределенияЗапаса, БезОтчета);
     });
   }
   Трещиностойкость t(ФормаАрматуры::Площади,

@@ -14,27 +14,27 @@ class HostRange;
 
 // Bars given as the total areas Fв (top) and Fн (bottom) over the width, cm²; −100 when a row
 // has no bar layout. A zero stirrup spacing is written back as 1 in the inclined case.
-double мтТрещиностойкостьB(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                           double& Fв, double& Fн, double& ав, double& ан, double& h, double& B,
-                           double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
-                           double& s_wz, double& dw_mm, double& Bw, double& Bs, bool& КонструкцияЖД,
-                           uint8_t& МетодОпределенияЗапаса, std::string& Отчет);
+double мтТрещиностойкость(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
+                          double& Fв, double& Fн, double& ав, double& ан, double& h, double& B,
+                          double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
+                          double& s_wz, double& dw_mm, double& Bw, double& Bs, bool& КонструкцияЖД,
+                          uint8_t& МетодОпределенияЗапаса, std::string& Отчет);
 
 // Bars given by diameter dв, dн and spacing шв, шн of each row (mm).
-double мтТрещиностойкость2B(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                            double& dв, double& шв, double& ав, double& dн, double& шн, double& ан,
-                            double& h, double& B, double& acr_sm, double& Q, double& xd,
-                            double& Угол, double& s_wx, double& s_wz, double& dw_mm, double& Bw,
-                            double& Bs, bool& КонструкцияЖД, uint8_t& МетодОпределенияЗапаса,
-                            std::string& Отчет);
+double мтТрещиностойкость2(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
+                           double& dв, double& шв, double& ав, double& dн, double& шн, double& ан,
+                           double& h, double& B, double& acr_sm, double& Q, double& xd,
+                           double& Угол, double& s_wx, double& s_wz, double& dw_mm, double& Bw,
+                           double& Bs, bool& КонструкцияЖД, uint8_t& МетодОпределенияЗапаса,
+                           std::string& Отчет);
 
 // Bars listed one per row of a worksheet range (column 1 x, column 2 y in m, column 3 diameter
 // in mm).
-double мтТрещиностойкостьТB(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                            double& B, double& h, HostRange& ТаблицаАрматурныхСтержней,
-                            double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
-                            double& s_wz, double& dw_mm, double& Bw, bool& КонструкцияЖД,
-                            uint8_t& МетодОпределенияЗапаса, std::string& Отчет);
+double мтТрещиностойкостьТ(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
+                           double& B, double& h, HostRange& ТаблицаАрматурныхСтержней,
+                           double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
+                           double& s_wz, double& dw_mm, double& Bw, bool& КонструкцияЖД,
+                           uint8_t& МетодОпределенияЗапаса, std::string& Отчет);
 
 // Sum of the bar diameters of a bar range weighted for bundles (m): a bar with one neighbour
 // closer than two of its own diameters counts 0.85, with more neighbours 0.75. Rows without a bar

@@ -15,7 +15,7 @@ namespace armocalc {
 
 class HostRange;
 
-namespace трещины {
+namespace cracks {
 
 // How the longitudinal bars reached the check; selects the few lines and formulas that differ.
 enum class ФормаАрматуры : uint8_t { Площади, ДиаметрыИШаги, ТаблицаСтержней };
@@ -78,5 +78,5 @@ double СреднееПриНулевойСиле(Проверка&& прове�
   return Div(Checked(первая + вторая), 2);
 }
 
-}  // namespace трещины
+}  // namespace cracks
 }  // namespace armocalc

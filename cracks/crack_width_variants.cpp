@@ -52,19 +52,19 @@ double ВзвешеннаяСуммаДиаметров(const HostRange& Таб�
   return сумма;
 }
 
-double мтТрещиностойкость2B(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                            double& dв, double& шв, double& ав, double& dн, double& шн, double& ан,
-                            double& h, double& B, double& acr_sm, double& Q, double& xd,
-                            double& Угол, double& s_wx, double& s_wz, double& dw_mm, double& Bw,
-                            double& Bs, bool& КонструкцияЖД, uint8_t& МетодОпределенияЗапаса,
-                            std::string& Отчет) {
-  using namespace трещины;
+double мтТрещиностойкость2(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
+                           double& dв, double& шв, double& ав, double& dн, double& шн, double& ан,
+                           double& h, double& B, double& acr_sm, double& Q, double& xd,
+                           double& Угол, double& s_wx, double& s_wz, double& dw_mm, double& Bw,
+                           double& Bs, bool& КонструкцияЖД, uint8_t& МетодОпределенияЗапаса,
+                           std::string& Отчет) {
+  using namespace cracks;
   if (N == 0) {
     return СреднееПриНулевойСиле([&](double& N_) {
       std::string БезОтчета;
-      return мтТрещиностойкость2B(КлассАрматурнойСтали, КлассБетона, N_, M, dв, шв, ав, dн, шн, ан,
-                                  h, B, acr_sm, Q, xd, Угол, s_wx, s_wz, dw_mm, Bw, Bs,
-                                  КонструкцияЖД, МетодОпределенияЗапаса, БезОтчета);
+      return мтТрещиностойкость2(КлассАрматурнойСтали, КлассБетона, N_, M, dв, шв, ав, dн, шн, ан,
+                                 h, B, acr_sm, Q, xd, Угол, s_wx, s_wz, dw_mm, Bw, Bs,
+                                 КонструкцияЖД, МетодОпределенияЗапаса, БезОтчета);
     });
   }
   Трещиностойкость t(ФормаАрматуры::ДиаметрыИШаги,
@@ -105,18 +105,18 @@ double мтТрещиностойкость2B(uint8_t& КлассАрматур�
   return ДовестиРасчет(t);
 }
 
-double мтТрещиностойкостьТB(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                            double& B, double& h, HostRange& ТаблицаАрматурныхСтержней,
-                            double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
-                            double& s_wz, double& dw_mm, double& Bw, bool& КонструкцияЖД,
-                            uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
-  using namespace трещины;
+double мтТрещиностойкостьТ(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
+                           double& B, double& h, HostRange& ТаблицаАрматурныхСтержней,
+                           double& acr_sm, double& Q, double& xd, double& Угол, double& s_wx,
+                           double& s_wz, double& dw_mm, double& Bw, bool& КонструкцияЖД,
+                           uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
+  using namespace cracks;
   if (N == 0) {
     return СреднееПриНулевойСиле([&](double& N_) {
       std::string БезОтчета;
-      return мтТрещиностойкостьТB(КлассАрматурнойСтали, КлассБетона, N_, M, B, h,
-                                  ТаблицаАрматурныхСтержней, acr_sm, Q, xd, Угол, s_wx, s_wz, dw_mm,
-                                  Bw, КонструкцияЖД, МетодОпределенияЗапаса, БезОтчета);
+      return мтТрещиностойкостьТ(КлассАрматурнойСтали, КлассБетона, N_, M, B, h,
+                                 ТаблицаАрматурныхСтержней, acr_sm, Q, xd, Угол, s_wx, s_wz, dw_mm,
+                                 Bw, КонструкцияЖД, МетодОпределенияЗапаса, БезОтчета);
     });
   }
   // This form has no bond coefficient of its own for the longitudinal bars.

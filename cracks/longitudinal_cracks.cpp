@@ -217,10 +217,10 @@ Variant ПустойРезультат(ПродольныеТрещины& p) {
 
 }  // namespace
 
-Variant мтТрещиностойкостьПродольныеB(float& КлассБетона, double& N, double& M, double& Fв,
-                                      double& Fн, double& ав, double& ан, double& h, double& B,
-                                      bool& ОпределятьСМИ, double& d_mm, double& s,
-                                      uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
+Variant мтТрещиностойкостьПродольные(float& КлассБетона, double& N, double& M, double& Fв,
+                                     double& Fн, double& ав, double& ан, double& h, double& B,
+                                     bool& ОпределятьСМИ, double& d_mm, double& s,
+                                     uint8_t& МетодОпределенияЗапаса, std::string& Отчет) {
   ПродольныеТрещины p(false, КлассБетона, N, M, h, B, d_mm, s, МетодОпределенияЗапаса, Отчет);
   Отчёт& rep = p.rep;
   ДобавитьНачалоОтчета(p);
@@ -290,10 +290,10 @@ Variant мтТрещиностойкостьПродольныеB(float& Кла�
   return ДовестиРасчет(p);
 }
 
-Variant мтТрещиностойкостьПродольныеТB(float& КлассБетона, double& N, double& M, double& B,
-                                       double& h, HostRange& ТаблицаАрматурныхСтержней,
-                                       double& d_mm, double& s, uint8_t& МетодОпределенияЗапаса,
-                                       std::string& Отчет) {
+Variant мтТрещиностойкостьПродольныеТ(float& КлассБетона, double& N, double& M, double& B,
+                                      double& h, HostRange& ТаблицаАрматурныхСтержней, double& d_mm,
+                                      double& s, uint8_t& МетодОпределенияЗапаса,
+                                      std::string& Отчет) {
   ПродольныеТрещины p(true, КлассБетона, N, M, h, B, d_mm, s, МетодОпределенияЗапаса, Отчет);
   Отчёт& rep = p.rep;
   ДобавитьНачалоОтчета(p);

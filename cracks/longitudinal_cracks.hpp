@@ -14,15 +14,15 @@ namespace armocalc {
 class HostRange;
 
 // Bars given as total areas Fв, Fн (cm²) at the distances ав, ан (m).
-Variant мтТрещиностойкостьПродольныеB(float& КлассБетона, double& N, double& M, double& Fв,
-                                      double& Fн, double& ав, double& ан, double& h, double& B,
-                                      bool& ОпределятьСМИ, double& d_mm, double& s,
-                                      uint8_t& МетодОпределенияЗапаса, std::string& Отчет);
+Variant мтТрещиностойкостьПродольные(float& КлассБетона, double& N, double& M, double& Fв,
+                                     double& Fн, double& ав, double& ан, double& h, double& B,
+                                     bool& ОпределятьСМИ, double& d_mm, double& s,
+                                     uint8_t& МетодОпределенияЗапаса, std::string& Отчет);
 
 // Bars listed in a worksheet bar table.
-Variant мтТрещиностойкостьПродольныеТB(float& КлассБетона, double& N, double& M, double& B,
-                                       double& h, HostRange& ТаблицаАрматурныхСтержней,
-                                       double& d_mm, double& s, uint8_t& МетодОпределенияЗапаса,
-                                       std::string& Отчет);
+Variant мтТрещиностойкостьПродольныеТ(float& КлассБетона, double& N, double& M, double& B,
+                                      double& h, HostRange& ТаблицаАрматурныхСтержней, double& d_mm,
+                                      double& s, uint8_t& МетодОпределенияЗапаса,
+                                      std::string& Отчет);
 
 }  // namespace armocalc

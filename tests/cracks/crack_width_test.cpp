@@ -27,8 +27,8 @@ using test::ScratchReportPath;
 class CrackWidth : public ::testing::Test {
  protected:
   double Call() {
-    return мтТрещиностойкостьB(класс, бетон, N, M, Fв, Fн, ав, ан, h, B, acr_sm, Q, xd, угол, s_wx,
-                               s_wz, dw_mm, Bw, Bs, жд, метод, отчет);
+    return мтТрещиностойкость(класс, бетон, N, M, Fв, Fн, ав, ан, h, B, acr_sm, Q, xd, угол, s_wx,
+                              s_wz, dw_mm, Bw, Bs, жд, метод, отчет);
   }
   double CallWithN(double n) {
     double saved = N;

@@ -28,8 +28,8 @@ using test::ScratchReportPath;
 class CrackWidthSpacings : public ::testing::Test {
  protected:
   double Call() {
-    return мтТрещиностойкость2B(класс, бетон, N, M, dв, шв, ав, dн, шн, ан, h, B, acr_sm, Q, xd,
-                                угол, s_wx, s_wz, dw_mm, Bw, Bs, жд, метод, отчет);
+    return мтТрещиностойкость2(класс, бетон, N, M, dв, шв, ав, dн, шн, ан, h, B, acr_sm, Q, xd,
+                               угол, s_wx, s_wz, dw_mm, Bw, Bs, жд, метод, отчет);
   }
 
   ScopedDecimalSeparator separator{","};
@@ -132,8 +132,8 @@ class CrackWidthTable : public ::testing::Test {
     таблица = BarTable(rows);
   }
   double Call() {
-    return мтТрещиностойкостьТB(класс, бетон, N, M, B, h, *таблица, acr_sm, Q, xd, угол, s_wx, s_wz,
-                                dw_mm, Bw, жд, метод, отчет);
+    return мтТрещиностойкостьТ(класс, бетон, N, M, B, h, *таблица, acr_sm, Q, xd, угол, s_wx, s_wz,
+                               dw_mm, Bw, жд, метод, отчет);
   }
 
   ScopedDecimalSeparator separator{","};

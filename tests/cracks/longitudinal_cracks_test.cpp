@@ -30,8 +30,8 @@ using test::ScratchReportPath;
 class LongitudinalCracks : public ::testing::Test {
  protected:
   Variant Call() {
-    return мтТрещиностойкостьПродольныеB(бетон, N, M, Fв, Fн, ав, ан, h, B, СМИ, d_mm, s, метод,
-                                         отчет);
+    return мтТрещиностойкостьПродольные(бетон, N, M, Fв, Fн, ав, ан, h, B, СМИ, d_mm, s, метод,
+                                        отчет);
   }
   double Margin() { return ToDouble(Call()); }
 
@@ -229,7 +229,7 @@ class LongitudinalCracksTable : public ::testing::Test {
     таблица = BarTable(rows);
   }
   Variant Call() {
-    return мтТрещиностойкостьПродольныеТB(бетон, N, M, B, h, *таблица, d_mm, s, метод, отчет);
+    return мтТрещиностойкостьПродольныеТ(бетон, N, M, B, h, *таблица, d_mm, s, метод, отчет);
   }
 
   ScopedDecimalSeparator separator{","};
