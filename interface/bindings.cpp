@@ -8,6 +8,7 @@
 #include "cracks/crack_width.hpp"
 #include "cracks/endurance.hpp"
 #include "cracks/longitudinal_cracks.hpp"
+#include "cracks/working_reinforcement.hpp"
 #include "interface/call_frame.hpp"
 #include "interface/method_table.hpp"
 #include "materials/civil_defence.hpp"
@@ -15,6 +16,7 @@
 #include "materials/steel.hpp"
 #include "rectangular/strength.hpp"
 #include "rectangular/stress.hpp"
+#include "words/number_in_words.hpp"
 
 namespace armocalc {
 namespace {
@@ -104,6 +106,14 @@ Variant Bind_мтТрещиностойкостьПродольныеТB(Frame& 
                                         f.Byte(8), f.String(9));
 }
 
+Variant Bind_ЧислоПрописьюB(Frame& f) { return ЧислоПрописью(f.Range(0)); }
+
+Variant Bind_ПодборРабочейАрматурыB(Frame& f) {
+  return ПодборРабочейАрматуры(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4),
+                               f.Double(5), f.Double(6), f.Double(7), f.Boolean(8), f.Double(9),
+                               f.Double(10));
+}
+
 constexpr std::pair<std::string_view, Routine> kBindings[] = {
     {"мтБетонB", &Bind_мтБетонB},
     {"гоБетонB", &Bind_гоБетонB},
@@ -119,6 +129,8 @@ constexpr std::pair<std::string_view, Routine> kBindings[] = {
     {"мтТрещиностойкостьПродольныеТB", &Bind_мтТрещиностойкостьПродольныеТB},
     {"мтВыносливостьB", &Bind_мтВыносливостьB},
     {"мтНапряжениеB", &Bind_мтНапряжениеB},
+    {"ЧислоПрописьюB", &Bind_ЧислоПрописьюB},
+    {"ПодборРабочейАрматурыB", &Bind_ПодборРабочейАрматурыB},
 };
 
 }  // namespace
