@@ -23,6 +23,10 @@ constexpr double kПлощадьДругогоСлоя = 5.655;  // cm², the la
 constexpr double kБезЗапаса = 10000000;        // a best margin every passing trial beats
 constexpr double kНеПодобрано = -1;
 constexpr uint8_t kМетодЗапаса = 3;
+constexpr double kБезДлины = -1;       // no slenderness
+constexpr double kБезКосвенного = -1;  // no indirect reinforcement
+constexpr double kZ = -1;              // the interface's default
+constexpr int32_t kЗакрепления = 12;   // the interface's default
 
 // The caller's section, handed on by reference to both checks as the caller passed it.
 struct Сечение {
@@ -57,17 +61,18 @@ double ЗапасПоПрочности(Сечение& с, double A) {
   bool ЖД = false;
   double Nl = 0;
   double Ml = 0;
-  double L = -1;
-  double s = -1;
-  double dx = -1;
-  double dy = -1;
-  double nx = -1;
-  double ny = -1;
+  double L = kБезДлины;
+  double s = kБезКосвенного;
+  double dx = kБезКосвенного;
+  double dy = kБезКосвенного;
+  double nx = kБезКосвенного;
+  double ny = kБезКосвенного;
   uint8_t метод = kМетодЗапаса;
   std::string отчёт;
   return ToDouble(мтПрочность(с.КлассАрматурнойСтали, с.КлассБетона, с.N, с.M, слои.Fв, слои.Fн,
                               с.ав, с.ан, с.h, с.B, СМИ, флаги[0], флаги[1], флаги[2], флаги[3],
-                              флаги[4], ЖД, Nl, Ml, L, -1, 12, s, dx, dy, nx, ny, метод, отчёт));
+                              флаги[4], ЖД, Nl, Ml, L, kZ, kЗакрепления, s, dx, dy, nx, ny, метод,
+                              отчёт));
 }
 
 // Crack-width margin of normal cracks (no shear, no stirrups) for the caller's permitted opening.
@@ -107,7 +112,7 @@ double ПодборРабочейАрматуры(uint8_t& КлассАрмат�
   const Число точность = ТочностьПодбора;
   Число A = kПерваяПроба;
   Число шаг = kПервыйШаг;
-  Число prev = 0;
+  Число предыдущий = 0;  // margin of the previous trial
   Число лучший_запас = kБезЗапаса;
   Число лучшая_площадь = kНеПодобрано;
   // Bounded: a margin that stays negative and keeps changing would otherwise step on for ever.
@@ -118,14 +123,14 @@ double ПодборРабочейАрматуры(uint8_t& КлассАрмат�
         лучший_запас = m;
         лучшая_площадь = A;
       }
-      if (m < точность || A < kПлощадьДругогоСлоя || Abs(prev - m) < точность ||
+      if (m < точность || A < kПлощадьДругогоСлоя || Abs(предыдущий - m) < точность ||
           Abs(шаг) < точность) {
         break;
       }
     }
-    if (m <= 0 && m == prev) break;
-    if (Знак(m.v) != Знак(prev.v)) шаг = -шаг / 2;
-    prev = m;
+    if (m <= 0 && m == предыдущий) break;  // the margin has settled without passing
+    if (Знак(m.v) != Знак(предыдущий.v)) шаг = -шаг / 2;
+    предыдущий = m;
     A = A + шаг;
   }
   return лучшая_площадь.v;
