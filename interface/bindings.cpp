@@ -9,6 +9,7 @@
 #include "cracks/crack_width.hpp"
 #include "cracks/endurance.hpp"
 #include "cracks/longitudinal_cracks.hpp"
+#include "cracks/working_reinforcement.hpp"
 #include "interface/binding.hpp"
 #include "interface/method_table.hpp"
 #include "materials/civil_defence.hpp"
@@ -16,6 +17,7 @@
 #include "materials/steel.hpp"
 #include "rectangular/strength.hpp"
 #include "rectangular/stress.hpp"
+#include "words/number_in_words.hpp"
 
 namespace armocalc {
 namespace binding {
@@ -27,6 +29,7 @@ constexpr BoundMethod kBindings[] = {
     Bind<&гоАрматура>("гоАрматураB"),
     Bind<&СНиП_Rs>("СНиП_RsB"),
     Bind<&СНиП_Es>("СНиП_EsB"),
+    Bind<&ЧислоПрописью>("ЧислоПрописьюB"),
     Bind<&мтПрочность>("мтПрочностьB"),
     Bind<&мтПрочностьТ>("мтПрочностьТB"),
     Bind<&мтТрещиностойкостьПродольныеТ>("мтТрещиностойкостьПродольныеТB"),
@@ -36,6 +39,7 @@ constexpr BoundMethod kBindings[] = {
     Bind<&мтТрещиностойкость2>("мтТрещиностойкость2B"),
     Bind<&мтВыносливость>("мтВыносливостьB"),
     Bind<&мтНапряжение>("мтНапряжениеB"),
+    Bind<&ПодборРабочейАрматуры>("ПодборРабочейАрматурыB"),
 };
 
 std::string_view TypeName(VarType type) {

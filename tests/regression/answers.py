@@ -31,6 +31,10 @@ METHODS = [
     "мтТрещиностойкостьТB", "мтТрещиностойкостьB", "мтТрещиностойкость2B",
     "мтВыносливостьB", "мтНапряжениеB",
 ]
+# Methods built later: each has its own stream of calls, so that the answers above stay as they
+# were stored before them.
+ADDED = ["ЧислоПрописьюB", "ПодборРабочейАрматурыB"]
+CALLS_ADDED = 1000
 
 # Typical values by parameter name; other numbers by type.
 TYPICAL = {
@@ -90,15 +94,39 @@ def number(rng, name, kind):
     return float(f"{value:.6g}")
 
 
-def requests(table, folder):
+def amount_cells(rng):
+    roll = rng.random()
+    if roll < 0.1:
+        return [[rng.choice(["сто", "", None, True])]]
+    if roll < 0.15:
+        return [[1.5, 2.5]]
+    value = rng.choice([rng.uniform(0, 1e3), rng.uniform(0, 1e9), rng.uniform(-100, 100),
+                        rng.choice([0, 0.005, 0.015, 1e11, 99999999999.99, 21000000, 1000])])
+    return [[round(value, rng.choice([0, 2, 3]))]]
+
+
+def calls():
+    """(index, method, rng) of every call."""
     rng = random.Random(SEED)
     for index in range(CALLS):
-        method = METHODS[index % len(METHODS)]
+        yield index, METHODS[index % len(METHODS)], rng
+    index = CALLS
+    for method in ADDED:
+        own = random.Random(f"{SEED}-{method}")
+        for _ in range(CALLS_ADDED):
+            yield index, method, own
+            index += 1
+
+
+def requests(table, folder):
+    for index, method, rng in calls():
         args = {}
         for name, kind, _mode, optional in table[method]:
             if optional and rng.random() < 0.25:
                 continue
-            if kind == "Range":
+            if kind == "Range" and method == "ЧислоПрописьюB":
+                args[name] = amount_cells(rng)
+            elif kind == "Range":
                 args[name] = rng.choice(BAR_TABLES)
             elif kind == "String":
                 if index % 10 == 0:
