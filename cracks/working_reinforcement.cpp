@@ -8,12 +8,11 @@
 
 #include "cracks/crack_width.hpp"
 #include "materials/bars.hpp"
-#include "runtime/checked_number.hpp"
 #include "rectangular/strength.hpp"
+#include "runtime/checked_number.hpp"
 
 namespace armocalc {
 namespace {
-
 
 constexpr double kПерваяПроба = 4.655;         // cm²
 constexpr double kПервыйШаг = -8;              // cm²; the first sign change makes it +4
@@ -87,9 +86,9 @@ double ЗапасПоТрещиностойкости(Сечение& с, double
   bool ЖД = false;
   uint8_t метод = kМетодЗапаса;
   std::string отчёт;
-  return мтТрещиностойкость(с.КлассАрматурнойСтали, с.КлассБетона, с.N, с.M, слои.Fв, слои.Fн,
-                             с.ав, с.ан, с.h, с.B, с.acr, Q, xd, Угол, s_wx, s_wz, dw_mm, Bw, Bs,
-                             ЖД, метод, отчёт);
+  return мтТрещиностойкость(с.КлассАрматурнойСтали, с.КлассБетона, с.N, с.M, слои.Fв, слои.Fн, с.ав,
+                            с.ан, с.h, с.B, с.acr, Q, xd, Угол, s_wx, s_wz, dw_mm, Bw, Bs, ЖД,
+                            метод, отчёт);
 }
 
 // The governing margin of a trial: the smaller of the two when cracks count.
@@ -114,7 +113,10 @@ double ПодборРабочейАрматуры(uint8_t& КлассАрмат�
   Число лучший_запас = kБезЗапаса;
   Число лучшая_площадь = kНеПодобрано;
   // Bounded: a margin that stays negative and keeps changing would otherwise step on for ever.
+  // The work bound stops a search of an over-reinforced section early, with the best area so far.
+  const СчётчикПроходовВысоты проходы;
   for (int32_t проба = 0; проба < kПробПодбораАрматуры; ++проба) {
+    if (проходы.Проходов() >= kПроходовВысотыНаПодбор) break;
     const Число m = ЗапасДляПлощади(с, A.v, УчитыватьТрещиностойкость);
     if (m > 0) {
       if (m < лучший_запас) {

@@ -9,6 +9,10 @@ namespace armocalc {
 
 // Most trials of one selection; the search returns the best area found when it gets there.
 inline constexpr int32_t kПробПодбораАрматуры = 10000;
+// Work bound of one search: the passes of the strength check's compressed-zone iteration over all
+// trials. An over-reinforced section whose iteration never settles runs all 1001 passes in every
+// trial; 10,000 such trials would take far longer than one call may (about 0.2 s).
+inline constexpr int64_t kПроходовВысотыНаПодбор = 500000;
 
 // The tension area in cm² (the layer stretched by M; the other layer holds 5.655 cm²) whose margin
 // is the smallest positive one met by the search, or −1 when no trial passed. The caller's N

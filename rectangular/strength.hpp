@@ -44,6 +44,24 @@ Variant мтПрочностьТ(uint8_t& КлассАрматурнойСтал
                      double& s, double& dx, double& dy, double& nx, double& ny,
                      uint8_t& МетодОпределенияЗапаса, std::string& Отчет, Отчёт* отчёт = nullptr);
 
+// Counts the passes of the compressed-zone iteration that the checks run on this thread while it
+// lives: a caller that runs the check many times (the selection of reinforcement) bounds its
+// total work with it. Nothing is counted when no counter lives.
+class СчётчикПроходовВысоты {
+ public:
+  СчётчикПроходовВысоты();
+  ~СчётчикПроходовВысоты();
+  СчётчикПроходовВысоты(const СчётчикПроходовВысоты&) = delete;
+  СчётчикПроходовВысоты& operator=(const СчётчикПроходовВысоты&) = delete;
+
+  int64_t Проходов() const noexcept { return проходов_; }
+  static void Учесть() noexcept;
+
+ private:
+  int64_t проходов_ = 0;
+  СчётчикПроходовВысоты* прежний_;
+};
+
 // Product, in single precision, of the concrete condition factors of the set bits of the mask:
 // 4 → 0.85 (concreted vertically), 16 → 0.9 (northern climate), 32 → 0.9 (freezing and
 // thawing), 64 → 0.85 (sun); other bits 1.
