@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "civil_defence/dynamic_strength.hpp"
+#include "civil_defence/punching.hpp"
 #include "cracks/crack_width.hpp"
 #include "cracks/endurance.hpp"
 #include "cracks/longitudinal_cracks.hpp"
@@ -35,6 +37,18 @@ Variant Bind_СНиП_RsB(Frame& f) {
 }
 
 Variant Bind_СНиП_EsB(Frame& f) { return СНиП_Es(Variant(f.Byte(0))); }
+
+Variant Bind_гПрочностьГОB(Frame& f) {
+  return гПрочностьГО(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5),
+                      f.Double(6), f.Double(7), f.Double(8), f.Double(9), f.Double(10), f.Long(11),
+                      f.Double(12), f.Byte(13), f.Boolean(14), f.Boolean(15), f.Boolean(16),
+                      f.Boolean(17), f.Long(18), f.Integer(19), f.Byte(20), f.String(21));
+}
+
+Variant Bind_гПродавливаниеB(Frame& f) {
+  return гПродавливание(f.Single(0), f.Double(1), f.Double(2), f.Double(3), f.Double(4), f.Byte(5),
+                        f.Double(6), f.Byte(7), f.Byte(8), f.String(9));
+}
 
 Variant Bind_мтПрочностьB(Frame& f) {
   return мтПрочность(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5),
@@ -110,6 +124,8 @@ constexpr std::pair<std::string_view, Routine> kBindings[] = {
     {"гоАрматураB", &Bind_гоАрматураB},
     {"СНиП_RsB", &Bind_СНиП_RsB},
     {"СНиП_EsB", &Bind_СНиП_EsB},
+    {"гПрочностьГОB", &Bind_гПрочностьГОB},
+    {"гПродавливаниеB", &Bind_гПродавливаниеB},
     {"мтПрочностьB", &Bind_мтПрочностьB},
     {"мтПрочностьТB", &Bind_мтПрочностьТB},
     {"мтТрещиностойкостьB", &Bind_мтТрещиностойкостьB},
