@@ -23,8 +23,8 @@ using armocalc::rectangular::Квадрат;
 using armocalc::rectangular::Строка;
 using armocalc::rectangular::Число;
 
-constexpr uint8_t kКодRbt = 2;  // concrete: tensile strength, MPa
-constexpr double kкНаМПа = 1000;
+constexpr uint8_t kКодПрочностиНаРастяжение = 2;  // concrete: tensile strength, MPa
+constexpr double kКилоньютоновНаМетрВМПа = 1000;
 // 0.8 of the stirrup strength 235000 kN/m².
 constexpr double kПрочностьХомутов = 188000;
 
@@ -93,8 +93,8 @@ double гПродавливание(float& КлассБетона, double& N, do
   if (B == 0) B = h;  // a square column
   ИсходныеДанные(rep, КлассБетона, N, ho, h, B, Угол);
 
-  uint8_t код = kКодRbt;
-  const Число Rbt = Число(мтБетон(КлассБетона, код)) * kкНаМПа;
+  uint8_t код = kКодПрочностиНаРастяжение;
+  const Число Rbt = Число(мтБетон(КлассБетона, код)) * kКилоньютоновНаМетрВМПа;
   Строка(rep, "\tRbt = ", Rbt, " кН");
 
   // The horizontal projection of a pyramid face; the angle is given in degrees.
