@@ -28,6 +28,8 @@ using armocalc::rectangular::Число;
 // The eccentricity of a section without a longitudinal force: as good as infinite.
 constexpr double kЭксцентриситетБезСилы = 1.79769313486231E+308;
 constexpr double kТочностьВысотыСжатойЗоны = 0.0001;
+// Pass bound of the compressed-zone iteration: it stops once the counter exceeds this.
+constexpr int32_t kПоследнийПроход = 1000;
 
 constexpr uint8_t kКодРастяженияСтали = 1;      // steel: tensile resistance
 constexpr uint8_t kКодСжатияСтали = 3;          // steel: compressive resistance
@@ -309,7 +311,7 @@ void ИтерацияВысотыСжатойЗоны(Расчёт& расчёт
     ++номер;
     x_back = расчёт.X;
     ПроходИтерации(расчёт, путь, номер, x_back);
-  } while (Abs(расчёт.X - x_back) > kТочностьВысотыСжатойЗоны && номер <= kПоследнийПроходГО);
+  } while (Abs(расчёт.X - x_back) > kТочностьВысотыСжатойЗоны && номер <= kПоследнийПроход);
   // Stopped by the pass bound: the last two estimates are averaged.
   if (Abs(расчёт.X - x_back) > kТочностьВысотыСжатойЗоны) расчёт.X = (x_back + расчёт.X) / 2;
 }

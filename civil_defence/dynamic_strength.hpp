@@ -9,9 +9,6 @@
 
 namespace armocalc {
 
-// Pass bound of the compressed-zone iteration: it stops once the counter exceeds this.
-inline constexpr int32_t kПоследнийПроходГО = 1000;
-
 // The shelter-class coefficient of table 23а; no value (Empty) for a class other than 2, 3, 4.
 std::optional<double> гоТабл23а(uint8_t КлассУбежища, bool ПредельноеСостояние_Iб);
 
