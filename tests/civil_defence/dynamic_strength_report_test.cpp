@@ -199,25 +199,5 @@ TEST_F(DynamicStrengthReport, BendingPathWithLengthLineByLine) {
   ExpectSameLines(ПрочитатьОтчёт(в.отчёт), о.Строки());
 }
 
-// A comma separator and the CP1251 file of the workbook's users.
-TEST(DynamicStrengthReportFile, CommaSeparatorAndCp1251) {
-  ScopedDecimalSeparator запятая(",");
-  ВходГО в;
-  в.N = 0.5;
-  в.h = 1;
-  в.отчёт = ПутьОтчёта("cp1251");
-  в.Запас();
-  std::vector<std::string> строки;
-  {
-    ScopedReportEncoding кодировка(ReportEncoding::Cp1251);
-    строки = ПрочитатьОтчёт(в.отчёт);
-  }
-  ASSERT_FALSE(строки.empty());
-  EXPECT_EQ(строки.back(), "Наименьший запас: 68,74");
-  EXPECT_EQ(
-      СтрокаНа(строки, "\tRадс = "),
-      "\tRадс = 388,5 МПа - расчетное сопротивление сжатию арматуры по нормам СНиП II-11-77*");
-}
-
 }  // namespace
 }  // namespace armocalc

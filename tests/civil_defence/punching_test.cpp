@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,6 @@ using namespace civil_test;  // NOLINT(google-build-using-namespace)
 using Punching = CivilDefenceTest;
 
 constexpr double kRbt = 0.95 * 1000;  // B25 by the bridge code, kN/m²
-const double kПи = 4 * std::atan(1.0);
 
 std::vector<std::string> Отчёт(ВходПродавливания& в, const std::string& имя) {
   в.отчёт = ПутьОтчёта(имя);
@@ -82,7 +80,6 @@ TEST_F(Punching, ReportWithStirrupsLineByLine) {
   EXPECT_NEAR(в.Запас(), запас, 1e-9);
   EXPECT_EQ(строки[12], "\tKatet = ho / Tan(Угол * Atn(1) / 45) = 0.25 / Tan(45) / 45) = 0.25 м");
   EXPECT_EQ(строки.back(), "3. Запас по прочности плиты: 68.72%");
-  EXPECT_NEAR(Asw, 48 * kПи * 0.000025, 1e-15);
 }
 
 TEST_F(Punching, ConcreteOnlyAndTheMarginAgainstTheMagnitude) {
@@ -116,11 +113,7 @@ TEST_F(Punching, ZeroWidthMeansASquareColumn) {
   EXPECT_EQ(в.B, 0);  // by value: the caller's width is not changed
 }
 
-TEST_F(Punching, PyramidAngle) {
-  ВходПродавливания сорок_пять;
-  EXPECT_NE(СтрокаНа(Отчёт(сорок_пять, "angle45"), "\tKatet").find(") / 45) = 0.25 м"),
-            std::string::npos);
-
+TEST_F(Punching, VerticalPyramidFacesLeaveTheColumnPerimeter) {
   ВходПродавливания вертикальные;
   вертикальные.угол = 90;
   const auto строки = Отчёт(вертикальные, "angle90");
@@ -139,18 +132,6 @@ TEST_F(Punching, SpacingLargerThanTheDepthCountsNoStirrups) {
   EXPECT_EQ(СтрокаНа(строки, "\tNlimit = Nlimit + "),
             "\tNlimit = Nlimit + 0.8 * 235000 * Asw = 570 кН - предельнодопустимая продавливающая "
             "сила с учётом работы хомутов (поперечного армирования)");
-}
-
-TEST_F(Punching, StirrupsWithoutAnUpperBound) {
-  ВходПродавливания в;
-  в.диаметр = 32;
-  в.шаг = 10;
-  // About 2 * 25 * 120 stirrups of 32 mm: far more than the concrete alone.
-  const double s = 10.0 / 1000, Katet = 0.25 / std::tan(std::atan(1.0));
-  const double nsw = 2 * std::floor(0.25 / s) * std::floor((2 * Katet + 0.4 + 0.3) / s);
-  EXPECT_NEAR(nsw, 6000, 250);
-  const double Asw = std::pow(32.0 / 2000, 2) * (nsw * 4 * std::atan(1.0));
-  EXPECT_NEAR(в.Запас(), 100 * (1 - 400 / (Asw * 188000 + 570)), 1e-9);
 }
 
 TEST_F(Punching, FailuresWriteNoFile) {
