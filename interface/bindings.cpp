@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "civil_defence/dynamic_strength.hpp"
+#include "civil_defence/punching.hpp"
 #include "cracks/crack_width.hpp"
 #include "cracks/endurance.hpp"
 #include "cracks/longitudinal_cracks.hpp"
@@ -30,6 +32,8 @@ constexpr BoundMethod kBindings[] = {
     Bind<&СНиП_Rs>("СНиП_RsB"),
     Bind<&СНиП_Es>("СНиП_EsB"),
     Bind<&ЧислоПрописью>("ЧислоПрописьюB"),
+    Bind<&гПрочностьГО>("гПрочностьГОB"),
+    Bind<&гПродавливание>("гПродавливаниеB"),
     Bind<&мтПрочность>("мтПрочностьB"),
     Bind<&мтПрочностьТ>("мтПрочностьТB"),
     Bind<&мтТрещиностойкостьПродольныеТ>("мтТрещиностойкостьПродольныеТB"),
