@@ -26,6 +26,8 @@ constexpr uint8_t kМетодЗапаса = 3;
 struct Раскладка {
   double диаметр = 0;  // m
   double шаг = 0;      // m
+
+  bool operator==(const Раскладка&) const = default;
 };
 
 // The margin of a stirrup layout: the same spacing across the width and along the element, the
@@ -56,12 +58,20 @@ double ПодборПоперечнойАрматурыB(uint8_t& КлассАр
   double предыдущий = 0;
   // An area without a layout keeps the previous layout (and so the previous margin).
   Раскладка раскладка;
+  // The check depends on the trial area only through its layout: a layout repeated from the last
+  // pass repeats its margin without running the check again.
+  Раскладка проверенная;
+  double запас_проверенной = 0;
   // A bound on the passes: tolerances of 0 or below never stop a converged search.
   for (int32_t проход = 0; проход < kПроходовПодбораХомутов; ++проход) {
     ДиаметрИШагСтержней(раскладка.диаметр, раскладка.шаг, x / 10000, kВариантРаскладки);
     if (раскладка.диаметр == 0 || раскладка.шаг == 0) return kНеПодобрано;
-    const double t = ЗапасРаскладки(раскладка, КлассАрматурнойСтали, КлассБетона, Q, ho, h, B, M,
-                                    ПлощадьГоризонтальнойАрматуры_sm2);
+    if (проход == 0 || !(раскладка == проверенная)) {
+      запас_проверенной = ЗапасРаскладки(раскладка, КлассАрматурнойСтали, КлассБетона, Q, ho, h, B,
+                                         M, ПлощадьГоризонтальнойАрматуры_sm2);
+      проверенная = раскладка;
+    }
+    const double t = запас_проверенной;
     if (t > 0) {
       if (t < лучший) {
         лучший = t;

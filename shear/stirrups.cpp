@@ -4,6 +4,7 @@
 
 #include "shear/stirrups.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -38,8 +39,18 @@ constexpr int32_t kПоследнийУгол = 90;
   return Число(4) * Atn(1);
 }
 
-Число Tan(Число x) {
-  return Checked(std::tan(x.v));
+// tan(Угол·4·atan(1)/180) of the scan's angles, computed once: the selection of stirrups runs
+// the scan thousands of times.
+Число ТангенсУгла(int32_t Угол) {
+  static const std::array<double, kПоследнийУгол - kПервыйУгол + 1> тангенсы = [] {
+    std::array<double, kПоследнийУгол - kПервыйУгол + 1> значения{};
+    for (int32_t угол = kПервыйУгол; угол <= kПоследнийУгол; ++угол) {
+      значения[static_cast<size_t>(угол - kПервыйУгол)] =
+          std::tan((Число(угол * 4) * Atn(1) / 180).v);
+    }
+    return значения;
+  }();
+  return тангенсы[static_cast<size_t>(Угол - kПервыйУгол)];
 }
 
 // Report numbers written with fixed decimals ("#0.000" and "##0.00"); they are formatted only
@@ -221,7 +232,7 @@ void ЛегендаПодбора(Отчёт& rep) {
 // One inclined section at the crack angle Угол (degrees): its projection C is capped at 2·ho and
 // at the caller's C_max; the longitudinal bars count from 50° on, fully at 90° (formula 100*).
 void НаклонноеСечение(Расчёт& р, int32_t Угол) {
-  Число C = (р.ho - р.Rwr * р.Awr / (р.b * р.Rb)) / Tan(Число(Угол * 4) * Atn(1) / 180);
+  Число C = (р.ho - р.Rwr * р.Awr / (р.b * р.Rb)) / ТангенсУгла(Угол);
   if (C > Число(2) * р.ho) C = Число(2) * р.ho;
   if (р.C_max > 0 && C > р.C_max) C = р.C_max;
   const Число Qb1 = р.Rbt * 2 * р.b * Квадрат(р.ho) / C;
