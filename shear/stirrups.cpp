@@ -249,7 +249,7 @@ void НаклонноеСечение(Расчёт& р, int32_t Угол) {
          "\tQ2=", F3{Q2}, "\tQ3=", F3{Q3});
 }
 
-// Sections 5 and the verdict: the shear margin of the weaker of the strut and the inclined
+// The verdict: the shear margin of the weaker of the strut and the inclined
 // section, the moment margin, the smaller of both.
 double Запасы(Расчёт& р) {
   Отчёт& rep = р.rep;

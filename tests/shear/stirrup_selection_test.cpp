@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "interface/errors.hpp"
@@ -96,6 +97,8 @@ TEST(StirrupSelection, ToleranceThatNeverStopsEndsAtThePassBound) {
   ВходПодбора вход;
   вход.Q = 0.05;
   вход.точность = -1;
+  EXPECT_NEAR(вход.Подобрать(), 0.6, 1e-15);
+  вход.точность = std::numeric_limits<double>::quiet_NaN();  // no comparison holds
   EXPECT_NEAR(вход.Подобрать(), 0.6, 1e-15);
 }
 
