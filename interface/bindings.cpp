@@ -19,6 +19,8 @@
 #include "materials/steel.hpp"
 #include "rectangular/strength.hpp"
 #include "rectangular/stress.hpp"
+#include "shear/stirrup_selection.hpp"
+#include "shear/stirrups.hpp"
 #include "words/number_in_words.hpp"
 
 namespace armocalc {
@@ -38,12 +40,14 @@ constexpr BoundMethod kBindings[] = {
     Bind<&мтПрочностьТ>("мтПрочностьТB"),
     Bind<&мтТрещиностойкостьПродольныеТ>("мтТрещиностойкостьПродольныеТB"),
     Bind<&мтТрещиностойкостьПродольные>("мтТрещиностойкостьПродольныеB"),
+    Bind<&мтХомуты>("мтХомутыB"),
     Bind<&мтТрещиностойкостьТ>("мтТрещиностойкостьТB"),
     Bind<&мтТрещиностойкость>("мтТрещиностойкостьB"),
     Bind<&мтТрещиностойкость2>("мтТрещиностойкость2B"),
     Bind<&мтВыносливость>("мтВыносливостьB"),
     Bind<&мтНапряжение>("мтНапряжениеB"),
     Bind<&ПодборРабочейАрматуры>("ПодборРабочейАрматурыB"),
+    Bind<&ПодборПоперечнойАрматуры>("ПодборПоперечнойАрматурыB"),
 };
 
 std::string_view TypeName(VarType type) {
