@@ -5,6 +5,9 @@
 #include <string_view>
 #include <utility>
 
+#include "circular/circle_strength.hpp"
+#include "circular/pile_strength.hpp"
+#include "circular/ring_strength.hpp"
 #include "cracks/crack_width.hpp"
 #include "cracks/endurance.hpp"
 #include "cracks/longitudinal_cracks.hpp"
@@ -19,7 +22,9 @@
 namespace armocalc {
 namespace {
 
-Variant Bind_мтБетонB(Frame& f) { return мтБетон(f.Single(0), f.Byte(1)); }
+Variant Bind_мтБетонB(Frame& f) {
+  return мтБетон(f.Single(0), f.Byte(1));
+}
 
 Variant Bind_гоБетонB(Frame& f) {
   return гоБетон(f.Single(0), f.Byte(1), f.Boolean(2), f.Boolean(3), f.Boolean(4), f.Boolean(5),
@@ -34,7 +39,9 @@ Variant Bind_СНиП_RsB(Frame& f) {
   return СНиП_Rs(Variant(f.Byte(0)), Variant(f.Double(1)), f.Byte(2));
 }
 
-Variant Bind_СНиП_EsB(Frame& f) { return СНиП_Es(Variant(f.Byte(0))); }
+Variant Bind_СНиП_EsB(Frame& f) {
+  return СНиП_Es(Variant(f.Byte(0)));
+}
 
 Variant Bind_мтПрочностьB(Frame& f) {
   return мтПрочность(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5),
@@ -54,54 +61,70 @@ Variant Bind_мтПрочностьТB(Frame& f) {
 }
 
 Variant Bind_мтВыносливостьB(Frame& f) {
-  return мтВыносливость(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4),
-                        f.Double(5), f.Double(6), f.Double(7), f.Double(8), f.Double(9),
-                        f.Double(10), f.Double(11), f.Long(12), f.Boolean(13), f.Long(14),
-                        f.Byte(15), f.Byte(16), f.String(17));
+  return мтВыносливость(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5),
+                        f.Double(6), f.Double(7), f.Double(8), f.Double(9), f.Double(10),
+                        f.Double(11), f.Long(12), f.Boolean(13), f.Long(14), f.Byte(15), f.Byte(16),
+                        f.String(17));
 }
 
 Variant Bind_мтНапряжениеB(Frame& f) {
   return мтНапряжение(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5),
-                      f.Double(6), f.Double(7), f.Double(8), f.Double(9), f.Byte(10),
-                      f.Boolean(11), f.Long(12), f.Boolean(13), f.Double(14), f.Double(15),
-                      f.Double(16), f.Double(17), f.String(18));
+                      f.Double(6), f.Double(7), f.Double(8), f.Double(9), f.Byte(10), f.Boolean(11),
+                      f.Long(12), f.Boolean(13), f.Double(14), f.Double(15), f.Double(16),
+                      f.Double(17), f.String(18));
 }
 
 Variant Bind_мтТрещиностойкостьB(Frame& f) {
   return мтТрещиностойкостьB(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4),
                              f.Double(5), f.Double(6), f.Double(7), f.Double(8), f.Double(9),
                              f.Double(10), f.Double(11), f.Double(12), f.Double(13), f.Double(14),
-                             f.Double(15), f.Double(16), f.Double(17), f.Double(18),
-                             f.Boolean(19), f.Byte(20), f.String(21));
+                             f.Double(15), f.Double(16), f.Double(17), f.Double(18), f.Boolean(19),
+                             f.Byte(20), f.String(21));
 }
 
 Variant Bind_мтТрещиностойкость2B(Frame& f) {
   return мтТрещиностойкость2B(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4),
                               f.Double(5), f.Double(6), f.Double(7), f.Double(8), f.Double(9),
-                              f.Double(10), f.Double(11), f.Double(12), f.Double(13),
-                              f.Double(14), f.Double(15), f.Double(16), f.Double(17),
-                              f.Double(18), f.Double(19), f.Double(20), f.Boolean(21), f.Byte(22),
-                              f.String(23));
+                              f.Double(10), f.Double(11), f.Double(12), f.Double(13), f.Double(14),
+                              f.Double(15), f.Double(16), f.Double(17), f.Double(18), f.Double(19),
+                              f.Double(20), f.Boolean(21), f.Byte(22), f.String(23));
 }
 
 Variant Bind_мтТрещиностойкостьТB(Frame& f) {
   return мтТрещиностойкостьТB(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4),
                               f.Double(5), f.Range(6), f.Double(7), f.Double(8), f.Double(9),
-                              f.Double(10), f.Double(11), f.Double(12), f.Double(13),
-                              f.Double(14), f.Boolean(15), f.Byte(16), f.String(17));
+                              f.Double(10), f.Double(11), f.Double(12), f.Double(13), f.Double(14),
+                              f.Boolean(15), f.Byte(16), f.String(17));
 }
 
 Variant Bind_мтТрещиностойкостьПродольныеB(Frame& f) {
-  return мтТрещиностойкостьПродольныеB(f.Single(0), f.Double(1), f.Double(2), f.Double(3),
-                                       f.Double(4), f.Double(5), f.Double(6), f.Double(7),
-                                       f.Double(8), f.Boolean(9), f.Double(10), f.Double(11),
-                                       f.Byte(12), f.String(13));
+  return мтТрещиностойкостьПродольныеB(
+      f.Single(0), f.Double(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5), f.Double(6),
+      f.Double(7), f.Double(8), f.Boolean(9), f.Double(10), f.Double(11), f.Byte(12), f.String(13));
 }
 
 Variant Bind_мтТрещиностойкостьПродольныеТB(Frame& f) {
   return мтТрещиностойкостьПродольныеТB(f.Single(0), f.Double(1), f.Double(2), f.Double(3),
                                         f.Double(4), f.Range(5), f.Double(6), f.Double(7),
                                         f.Byte(8), f.String(9));
+}
+
+Variant Bind_мтRingStrengthB(Frame& f) {
+  return мтRingStrengthB(f.Double(0), f.Double(1), f.Double(2), f.Double(3), f.Integer(4),
+                         f.Integer(5), f.Double(6), f.Integer(7), f.Double(8), f.Byte(9),
+                         f.String(10));
+}
+
+Variant Bind_гRingB(Frame& f) {
+  return гRingB(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4), f.Double(5),
+                f.Double(6), f.Double(7), f.Double(8), f.Byte(9), f.String(10));
+}
+
+Variant Bind_мтПрочностьКругаB(Frame& f) {
+  return мтПрочностьКругаB(f.Byte(0), f.Single(1), f.Double(2), f.Double(3), f.Double(4),
+                           f.Double(5), f.Double(6), f.Double(7), f.Long(8), f.Double(9),
+                           f.Long(10), f.Double(11), f.Double(12), f.Double(13), f.Double(14),
+                           f.Long(15), f.Long(16), f.String(17));
 }
 
 constexpr std::pair<std::string_view, Routine> kBindings[] = {
@@ -119,6 +142,9 @@ constexpr std::pair<std::string_view, Routine> kBindings[] = {
     {"мтТрещиностойкостьПродольныеТB", &Bind_мтТрещиностойкостьПродольныеТB},
     {"мтВыносливостьB", &Bind_мтВыносливостьB},
     {"мтНапряжениеB", &Bind_мтНапряжениеB},
+    {"мтRingStrengthB", &Bind_мтRingStrengthB},
+    {"гRingB", &Bind_гRingB},
+    {"мтПрочностьКругаB", &Bind_мтПрочностьКругаB},
 };
 
 }  // namespace
