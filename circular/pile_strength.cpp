@@ -4,6 +4,7 @@
 
 #include "circular/pile_strength.hpp"
 
+#include <optional>
 #include <string>
 
 #include "circular/circle_common.hpp"
@@ -211,8 +212,10 @@ double МоментИнерцииСтержней(int16_t n, double ra, double d
 
 double мтRingStrengthB(double& M, double& N, double& L0, double& D, int16_t& ns, int16_t& ds,
                        double& Cov, int16_t& A, double& B, uint8_t& МетодОпределенияЗапаса,
-                       std::string& Отчет) {
-  Отчёт rep(Отчет);
+                       std::string& Отчет, Отчёт* отчёт) {
+  std::optional<Отчёт> свой;
+  if (отчёт == nullptr) отчёт = &свой.emplace(Отчет);
+  Отчёт& rep = *отчёт;
   ИсходныеДанные(M, N, L0, D, ns, ds, Cov, A, B, rep);
 
   // No force: the mean of a vanishing compression and a vanishing tension, without a report.
@@ -224,6 +227,7 @@ double мтRingStrengthB(double& M, double& N, double& L0, double& D, int16_t& n
     double растяжение = -1e-30;
     const double при_растяжении = мтRingStrengthB(M, растяжение, L0, D, ns, ds, Cov, A, B,
                                                   МетодОпределенияЗапаса, без_отчёта);
+    rep.List().Очистить();
     return ((Число(при_сжатии) + при_растяжении) / 2).v;
   }
 

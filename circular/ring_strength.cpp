@@ -3,6 +3,7 @@
 
 #include "circular/ring_strength.hpp"
 
+#include <optional>
 #include <string>
 
 #include "circular/circle_common.hpp"
@@ -91,9 +92,11 @@ struct Кольцо {
 
 double гRingB(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& dв, double& dн, double& N,
               double M, double r, double& D, double& ns, uint8_t& МетодОпределенияЗапаса,
-              std::string& Отчет) {
+              std::string& Отчет, Отчёт* отчёт) {
   N = Abs(N).v;
-  Отчёт rep(Отчет);
+  std::optional<Отчёт> свой;
+  if (отчёт == nullptr) отчёт = &свой.emplace(Отчет);
+  Отчёт& rep = *отчёт;
   Строка(rep, "Расчет кольцевого ж.б. сечения по прочности (Пособие к СНиП 2.03.01-84, п.3.69)");
   Строка(rep, "");
   Строка(rep, "1. Исходные данные:");
