@@ -32,6 +32,25 @@ constexpr uint8_t kКодEb = 8;
   return Квадрат(Число(ds) / 1000) * (k * kПи14) / 4;
 }
 
+// The bars' distances from the tensioned edge (t) and from the compressed edge (c), computed once:
+// the sweeps of every trial only compare and add them, in the order of the bars.
+struct Стержни {
+  std::vector<double> y, t, c;
+};
+
+Стержни РасставитьСтержни(const КругСоСтержнями& к) {
+  Стержни с;
+  с.y = ПозицииСтержней(к.n, (Число(к.Dk) / 2).v);
+  const Число половина = Число(к.D) / 2;
+  с.t.reserve(с.y.size());
+  с.c.reserve(с.y.size());
+  for (const double y_i : с.y) {
+    с.t.push_back((половина + y_i).v);
+    с.c.push_back((половина - y_i).v);
+  }
+  return с;
+}
+
 // The bars of the tensioned part for a trial extent x, in one sweep over the bars.
 struct ПробныйПроход {
   Число tm;  // mean distance of the tensioned bars from the tensioned edge
@@ -41,23 +60,22 @@ struct ПробныйПроход {
   Число As, z_t, h0, Ac;
 };
 
-ПробныйПроход РастянутыеСтержни(std::span<const double> y, double x, const КругСоСтержнями& к) {
-  const Число D = к.D;
-  Число сумма = 0;
+ПробныйПроход РастянутыеСтержни(const Стержни& стержни, double x, const КругСоСтержнями& к) {
+  double сумма = 0;
   int32_t число = 0;
-  Число tf = 0;
-  Число tn = D;
-  for (const double y_i : y) {
-    const Число t = D / 2 + y_i;
+  double tf = 0;
+  double tn = к.D;
+  for (const double t : стержни.t) {
     if (t < x) {
-      сумма = сумма + t;
+      сумма += t;
       ++число;
       if (t > tf) tf = t;
     }
     if (t > x && t < tn) tn = t;
   }
+  const Число D = к.D;
   ПробныйПроход п;
-  п.tm = сумма / число;
+  п.tm = Число(Checked(сумма)) / число;
   п.tf = tf;
   п.tn = tn;
   п.k = число;
@@ -75,15 +93,32 @@ struct СжатаяАрматура {
   Число k_;  // k'
 };
 
+// Number of bars within the zone height z from the compressed edge.
+int32_t ЧислоСжатых(const Стержни& стержни, Число z) {
+  int32_t число = 0;
+  for (const double c : стержни.c) {
+    if (c < z.v) ++число;
+  }
+  return число;
+}
+
 // The compressed bars within a zone height z (limited to 0.6 of the depth above the farthest
 // tensioned bar); true when their count has changed.
-bool СжатыеСтержни(std::span<const double> y, Число& z, const ПробныйПроход& п,
+bool СжатыеСтержни(const Стержни& стержни, Число& z, const ПробныйПроход& п,
                    const КругСоСтержнями& к, СжатаяАрматура& с) {
   const Число предел = Число(0.6) * (Число(к.D) - п.z_t);
   if (z > предел) z = предел;
-  с.cm = СредняяВерхних(y, z.v, к.D);
+  double сумма = 0;
+  int32_t число = 0;
+  for (const double c : стержни.c) {
+    if (c < z.v) {
+      сумма += c;
+      ++число;
+    }
+  }
+  с.cm = Число(Checked(сумма)) / число;
   const Число прежнее = с.k_;
-  с.k_ = ЧислоВерхних(y, z.v, к.D);
+  с.k_ = число;
   с.As_ = ПлощадьСтержней(к.ds, с.k_);
   return с.k_ != прежнее;
 }
@@ -144,10 +179,10 @@ struct ПриведённоеСечение {
 }
 
 // Small eccentricity: the whole section is compressed.
-double МалыйЭксцентриситет(std::span<const double> y, const КругСоСтержнями& к, Число действующее) {
+double МалыйЭксцентриситет(const Стержни& стержни, const КругСоСтержнями& к, Число действующее) {
   const Число D = к.D;
   const Число z = D * 0.75 / 2;
-  const Число k_ = ЧислоВерхних(y, z.v, к.D);
+  const Число k_ = ЧислоСжатых(стержни, z);
   const Число As_ = ПлощадьСтержней(к.ds, k_);
   const Число предельное = Квадрат(D / 2) * (Число(к.Rb) * 2.1) + Число(к.Rs) * As_;
   return ОпределитьЗапас(предельное.v, действующее.v, к.метод);
@@ -259,22 +294,22 @@ double ФункцияСегмента2(double v) {
 }
 
 double ИзгибКругаСоСтержнями(const КругСоСтержнями& к) {
-  const std::vector<double> y = ПозицииСтержней(к.n, к.Dk / 2);
+  const Стержни стержни = РасставитьСтержни(к);
   const Число D = к.D;
   const Число Rs = к.Rs;
   double x = (D / 2 - Число(к.Dk) / 4).v;
-  const Число a_min = БлижайшийНижний(y, к.D);
+  const Число a_min = БлижайшийНижний(стержни.y, к.D);
   СжатаяАрматура сж;
   ПробныйПроход п;
   Число σ_проб, σ, F, v, z, x_new;
   for (int32_t проход = 1;; ++проход) {
-    п = РастянутыеСтержни(y, x, к);
+    п = РастянутыеСтержни(стержни, x, к);
     for (int32_t повтор = 1; повтор <= kНаибольшееЧислоПроходов; ++повтор) {
       σ_проб = Sqrt(((Число(к.Rsn) * сж.As_ * 2 + КлассБетона(к) * п.Ac) / п.As).v) * 15.8;
       σ = Напряжение(σ_проб, к);
       z = Число(0.6) * ВысотаСегмента(σ * п.As, к);
       if (a_min == 0 || a_min > z) break;
-      const bool изменилось = СжатыеСтержни(y, z, п, к, сж);
+      const bool изменилось = СжатыеСтержни(стержни, z, п, к, сж);
       if (!(σ != Rs && изменилось)) break;
     }
     F = σ * п.As - Rs * сж.As_;
@@ -305,19 +340,19 @@ namespace {
 // Eccentric compression (N > 0) or eccentric tension (N < 0) with the force outside the bar
 // ring: compression compares with the signed moment e_s · N, tension with its magnitude.
 double ВнецентренноеУсилие(const КругСоСтержнями& к, double& Fs, bool растяжение, Число c) {
-  const std::vector<double> y = ПозицииСтержней(к.n, к.Dk / 2);
+  const Стержни стержни = РасставитьСтержни(к);
   const Число D = к.D;
   const Число N = к.N;
   const Число Rs = к.Rs;
   const Число e = к.e;
   double x = (D / 2 - Число(к.Dk) / 4).v;
-  const Число a_min = БлижайшийНижний(y, к.D);
+  const Число a_min = БлижайшийНижний(стержни.y, к.D);
   СжатаяАрматура сж;
   ПробныйПроход п;
   ПриведённоеСечение сечение;
   Число e_s, σ_проб, σ, F, v, z, x_new;
   for (int32_t проход = 1;; ++проход) {
-    п = РастянутыеСтержни(y, x, к);
+    п = РастянутыеСтержни(стержни, x, к);
     if (проход == 1) {
       сечение = Приведённое(к, растяжение, Fs);
       if (сечение.неустойчиво) return ОпределитьЗапас(0, Abs(N).v, к.метод);
@@ -333,7 +368,7 @@ double ВнецентренноеУсилие(const КругСоСтержням
       e_s = e * сечение.etta + D / 2 - п.tm;
     }
     const Число действующее = растяжение ? Abs(e_s * N) : e_s * N;
-    if (e <= сечение.r_red) return МалыйЭксцентриситет(y, к, действующее);
+    if (e <= сечение.r_red) return МалыйЭксцентриситет(стержни, к, действующее);
 
     Число e_ = e - сечение.r_red;
     if (e_ > D * 5) e_ = D * 5;
@@ -346,7 +381,7 @@ double ВнецентренноеУсилие(const КругСоСтержням
         сж.As_ = 0;
         break;
       }
-      const bool изменилось = СжатыеСтержни(y, z, п, к, сж);
+      const bool изменилось = СжатыеСтержни(стержни, z, п, к, сж);
       if (!(σ != Rs && изменилось)) break;
     }
     F = σ * п.As - Rs * сж.As_ + N;
