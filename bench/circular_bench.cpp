@@ -121,7 +121,7 @@ struct Круг {
   к.Dв = 0.8;
   return к;
 }
-// The largest bar count on a 10 m cage: thousands of trial passes over all bars.
+// The largest bar count on a 10 m cage: about two thousand trial passes over all bars.
 Круг НаибольшийИзгиб() {
   Круг к;
   к.N = 0;

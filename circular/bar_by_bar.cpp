@@ -4,6 +4,8 @@
 
 #include "circular/bar_by_bar.hpp"
 
+#include <limits>
+
 #include "circular/circle_common.hpp"
 #include "interface/errors.hpp"
 #include "kernel/checked_math.hpp"
@@ -91,6 +93,10 @@ struct СжатаяАрматура {
   Число As_;  // As'
   Число cm;
   Число k_;  // k'
+  // The last sweep over the bars: repetitions that end at the same zone height reuse it.
+  double z_обхода = std::numeric_limits<double>::quiet_NaN();
+  double сумма = 0;
+  int32_t число = 0;
 };
 
 // Number of bars within the zone height z from the compressed edge.
@@ -108,17 +114,22 @@ bool СжатыеСтержни(const Стержни& стержни, Число
                    const КругСоСтержнями& к, СжатаяАрматура& с) {
   const Число предел = Число(0.6) * (Число(к.D) - п.z_t);
   if (z > предел) z = предел;
-  double сумма = 0;
-  int32_t число = 0;
-  for (const double c : стержни.c) {
-    if (c < z.v) {
-      сумма += c;
-      ++число;
+  if (z.v != с.z_обхода) {
+    double сумма = 0;
+    int32_t число = 0;
+    for (const double c : стержни.c) {
+      if (c < z.v) {
+        сумма += c;
+        ++число;
+      }
     }
+    с.z_обхода = z.v;
+    с.сумма = Checked(сумма);
+    с.число = число;
   }
-  с.cm = Число(Checked(сумма)) / число;
+  с.cm = Число(с.сумма) / с.число;
   const Число прежнее = с.k_;
-  с.k_ = число;
+  с.k_ = с.число;
   с.As_ = ПлощадьСтержней(к.ds, с.k_);
   return с.k_ != прежнее;
 }
@@ -301,9 +312,12 @@ double ИзгибКругаСоСтержнями(const КругСоСтержн
   const Число a_min = БлижайшийНижний(стержни.y, к.D);
   СжатаяАрматура сж;
   ПробныйПроход п;
+  double x_пройден = x;
   Число σ_проб, σ, F, v, z, x_new;
   for (int32_t проход = 1;; ++проход) {
-    п = РастянутыеСтержни(стержни, x, к);
+    // A trial that stays at the same extent (no bar left beyond it) has the same tensioned bars.
+    if (проход == 1 || x != x_пройден) п = РастянутыеСтержни(стержни, x, к);
+    x_пройден = x;
     for (int32_t повтор = 1; повтор <= kНаибольшееЧислоПроходов; ++повтор) {
       σ_проб = Sqrt(((Число(к.Rsn) * сж.As_ * 2 + КлассБетона(к) * п.Ac) / п.As).v) * 15.8;
       σ = Напряжение(σ_проб, к);
@@ -349,10 +363,13 @@ double ВнецентренноеУсилие(const КругСоСтержням
   const Число a_min = БлижайшийНижний(стержни.y, к.D);
   СжатаяАрматура сж;
   ПробныйПроход п;
+  double x_пройден = x;
   ПриведённоеСечение сечение;
   Число e_s, σ_проб, σ, F, v, z, x_new;
   for (int32_t проход = 1;; ++проход) {
-    п = РастянутыеСтержни(стержни, x, к);
+    // A trial that stays at the same extent (no bar left beyond it) has the same tensioned bars.
+    if (проход == 1 || x != x_пройден) п = РастянутыеСтержни(стержни, x, к);
+    x_пройден = x;
     if (проход == 1) {
       сечение = Приведённое(к, растяжение, Fs);
       if (сечение.неустойчиво) return ОпределитьЗапас(0, Abs(N).v, к.метод);

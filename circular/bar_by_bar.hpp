@@ -13,7 +13,7 @@ namespace armocalc::circular {
 // Bar positions y_i = R · sin(i · 2π / n), i = 0 … n − 1, about the neutral diameter (the first
 // bar lies on it). n < 1 is a subscript error; a count the calculation cannot afford in memory
 // and time (above kНаибольшееЧислоСтержней) is an out-of-memory error.
-inline constexpr int32_t kНаибольшееЧислоСтержней = 10000;
+inline constexpr int32_t kНаибольшееЧислоСтержней = 4000;
 std::vector<double> ПозицииСтержней(int32_t n, double R);
 
 // Over the bars at t_i = D / 2 + y_i from the tensioned edge, and c_i = D / 2 − y_i from the
