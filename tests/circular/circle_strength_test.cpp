@@ -244,6 +244,12 @@ TEST_F(CircleStrengthTest, Failures) {
   много_стержней.ns = circular::kНаибольшееЧислоСтержней + 1;
   EXPECT_CIRCLE_ERROR(много_стержней.Запас(), kOutOfMemory);
 
+  // Two bars lie on the neutral diameter: the first trial depth has no tensioned bar (0 / 0).
+  Круг два_стержня;
+  два_стержня.N = 0;
+  два_стержня.ns = 2;
+  EXPECT_CIRCLE_ERROR(два_стержня.Запас(), kOverflow);
+
   Круг метод;
   метод.метод = 256;
   EXPECT_CIRCLE_ERROR(метод.Запас(), kOverflow);
