@@ -149,6 +149,13 @@ TEST_F(CircleStrengthTest, CentralTension) {
   EXPECT_EQ(труба.Fs, 50);
   труба.N = -2;
   EXPECT_LT(труба.Запас(), 0);  // 1.65 MN of steel under 2 MN
+
+  // A ring under central tension is computed the same way.
+  Круг кольцо;
+  кольцо.Dв = 0.8;
+  кольцо.N = -1;
+  кольцо.M = 0;
+  EXPECT_DOUBLE_EQ(кольцо.Запас(), ОпределитьЗапас(330 * Fs, 1, 3));
 }
 
 TEST_F(CircleStrengthTest, TensionThatNoCalculationCoversReturnsZero) {
