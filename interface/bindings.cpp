@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "circular/circle_strength.hpp"
+#include "circular/pile_strength.hpp"
+#include "circular/ring_strength.hpp"
 #include "civil_defence/dynamic_strength.hpp"
 #include "civil_defence/punching.hpp"
 #include "cracks/crack_width.hpp"
@@ -28,6 +31,7 @@ namespace binding {
 namespace {
 
 constexpr BoundMethod kBindings[] = {
+    Bind<&мтRingStrength>("мтRingStrengthB"),
     Bind<&мтБетон>("мтБетонB"),
     Bind<&гоБетон>("гоБетонB"),
     Bind<&гоАрматура>("гоАрматураB"),
@@ -48,6 +52,8 @@ constexpr BoundMethod kBindings[] = {
     Bind<&мтНапряжение>("мтНапряжениеB"),
     Bind<&ПодборРабочейАрматуры>("ПодборРабочейАрматурыB"),
     Bind<&ПодборПоперечнойАрматуры>("ПодборПоперечнойАрматурыB"),
+    Bind<&гRing>("гRingB"),
+    Bind<&мтПрочностьКруга>("мтПрочностьКругаB"),
 };
 
 std::string_view TypeName(VarType type) {

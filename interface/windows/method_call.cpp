@@ -9,6 +9,14 @@
 #include "runtime/identifiers.hpp"
 
 namespace armocalc::com {
+namespace {
+
+bool HoldsEmpty(const VARIANT& arg) {
+  if (V_VT(&arg) != (VT_BYREF | VT_VARIANT) || V_VARIANTREF(&arg) == nullptr) return false;
+  return V_VT(V_VARIANTREF(&arg)) == VT_EMPTY;
+}
+
+}  // namespace
 
 MethodCallResult CallMethod(const MethodInfo& method, std::span<const VARIANT* const> args) {
   MethodCallResult outcome;
@@ -43,7 +51,10 @@ MethodCallResult CallMethod(const MethodInfo& method, std::span<const VARIANT* c
   // Values the routine changed reach the caller's variables, also when it failed part-way.
   for (size_t i = 0; i < count; ++i) {
     if (frame_args[i].value == nullptr || method.params[i].mode != PassingMode::ByRef) continue;
-    if (values[i] == given[i]) continue;
+    // An unchanged value is left alone, except in a variable that held Empty: the runtime's
+    // coercion of a by-reference argument leaves it holding the declared type (an output such as
+    // C_max that the routine only reads reaches the caller as a Double).
+    if (values[i] == given[i] && !HoldsEmpty(*args[i])) continue;
     WriteBack(*args[i], values[i], method.params[i].type);
   }
   outcome.result = std::move(call.result);

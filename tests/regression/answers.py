@@ -34,7 +34,7 @@ METHODS = [
 # Methods built later: each has its own stream of calls, so that the answers above stay as they
 # were stored before them.
 ADDED = ["ЧислоПрописьюB", "ПодборРабочейАрматурыB", "гПрочностьГОB", "гПродавливаниеB",
-         "мтХомутыB", "ПодборПоперечнойАрматурыB"]
+         "мтХомутыB", "ПодборПоперечнойАрматурыB", "мтRingStrengthB", "гRingB", "мтПрочностьКругаB"]
 CALLS_ADDED = 1000
 
 # Typical values by parameter name; other numbers by type.
