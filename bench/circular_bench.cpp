@@ -37,18 +37,18 @@ struct Свая {
 
 // No steel and a force that puts the angle on a fixed point where the iteration alternates.
 Свая ЧередующаясяСвая() {
-  Свая с;
-  с.ds = 0;
-  с.N = 7351.5;
-  с.L0 = 1;
-  return с;
+  Свая свая;
+  свая.ds = 0;
+  свая.N = 7351.5;
+  свая.L0 = 1;
+  return свая;
 }
 
 void BM_PileWithoutReport(benchmark::State& state, Свая (*свая)()) {
   const Свая исходная = свая();
   for (auto _ : state) {
-    Свая с = исходная;
-    benchmark::DoNotOptimize(с.Вызвать(nullptr));
+    Свая свая_ = исходная;
+    benchmark::DoNotOptimize(свая_.Вызвать(nullptr));
   }
 }
 
@@ -56,9 +56,9 @@ void BM_PileWithReport(benchmark::State& state, Свая (*свая)()) {
   ScopedDecimalSeparator разделитель(",");
   const Свая исходная = свая();
   for (auto _ : state) {
-    Свая с = исходная;
+    Свая свая_ = исходная;
     Отчёт отчёт("", true);
-    benchmark::DoNotOptimize(с.Вызвать(&отчёт));
+    benchmark::DoNotOptimize(свая_.Вызвать(&отчёт));
     benchmark::DoNotOptimize(отчёт.List().КоличествоСтрок());
   }
 }

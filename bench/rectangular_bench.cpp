@@ -53,19 +53,19 @@ struct Сечение {
 
 // Eccentric compression, over-reinforced: five passes of the zone-height iteration.
 Сечение Переармированное() {
-  Сечение с;
-  с.N = 2;
-  с.M = 1;
-  с.Fв = 1;
-  с.Fн = 50;
-  return с;
+  Сечение сечение;
+  сечение.N = 2;
+  сечение.M = 1;
+  сечение.Fв = 1;
+  сечение.Fн = 50;
+  return сечение;
 }
 
 void BM_StrengthWithoutReport(benchmark::State& state, Сечение (*сечение)()) {
   const Сечение исходное = сечение();
   for (auto _ : state) {
-    Сечение с = исходное;
-    benchmark::DoNotOptimize(с.Вызвать(nullptr));
+    Сечение сечение_ = исходное;
+    benchmark::DoNotOptimize(сечение_.Вызвать(nullptr));
   }
 }
 
@@ -73,9 +73,9 @@ void BM_StrengthWithReport(benchmark::State& state, Сечение (*сечен�
   ScopedDecimalSeparator разделитель(",");
   const Сечение исходное = сечение();
   for (auto _ : state) {
-    Сечение с = исходное;
+    Сечение сечение_ = исходное;
     Отчёт отчёт("", true);
-    benchmark::DoNotOptimize(с.Вызвать(&отчёт));
+    benchmark::DoNotOptimize(сечение_.Вызвать(&отчёт));
     benchmark::DoNotOptimize(отчёт.List().КоличествоСтрок());
   }
 }

@@ -35,8 +35,8 @@ struct Хомуты {
 
 void BM_StirrupsWithoutReport(benchmark::State& state) {
   for (auto _ : state) {
-    Хомуты х;
-    benchmark::DoNotOptimize(х.Вызвать());
+    Хомуты хомуты;
+    benchmark::DoNotOptimize(хомуты.Вызвать());
   }
 }
 
@@ -45,9 +45,9 @@ void BM_StirrupsWithReportFile(benchmark::State& state) {
   const std::string путь =
       (std::filesystem::temp_directory_path() / "armocalc_shear_bench_report.txt").string();
   for (auto _ : state) {
-    Хомуты х;
-    х.отчёт = путь;
-    benchmark::DoNotOptimize(х.Вызвать());
+    Хомуты хомуты;
+    хомуты.отчёт = путь;
+    benchmark::DoNotOptimize(хомуты.Вызвать());
   }
   std::filesystem::remove(путь);
 }

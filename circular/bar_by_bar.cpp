@@ -37,16 +37,16 @@ struct Стержни {
 };
 
 Стержни РасставитьСтержни(const КругСоСтержнями& к) {
-  Стержни с;
-  с.y = ПозицииСтержней(к.n, (Число(к.Dk) / 2).v);
+  Стержни стержни;
+  стержни.y = ПозицииСтержней(к.n, (Число(к.Dk) / 2).v);
   const Число половина = Число(к.D) / 2;
-  с.t.reserve(с.y.size());
-  с.c.reserve(с.y.size());
-  for (const double y_i : с.y) {
-    с.t.push_back((половина + y_i).v);
-    с.c.push_back((половина - y_i).v);
+  стержни.t.reserve(стержни.y.size());
+  стержни.c.reserve(стержни.y.size());
+  for (const double y_i : стержни.y) {
+    стержни.t.push_back((половина + y_i).v);
+    стержни.c.push_back((половина - y_i).v);
   }
-  return с;
+  return стержни;
 }
 
 // The bars of the tensioned part for a trial extent x, in one sweep over the bars.
@@ -107,10 +107,10 @@ int32_t ЧислоСжатых(const Стержни& стержни, Число 
 // The compressed bars within a zone height z (limited to 0.6 of the depth above the farthest
 // tensioned bar); true when their count has changed.
 bool СжатыеСтержни(const Стержни& стержни, Число& z, const ПробныйПроход& п,
-                   const КругСоСтержнями& к, СжатаяАрматура& с) {
+                   const КругСоСтержнями& к, СжатаяАрматура& сжатая) {
   const Число предел = Число(0.6) * (Число(к.D) - п.z_t);
   if (z > предел) z = предел;
-  if (z.v != с.z_обхода) {
+  if (z.v != сжатая.z_обхода) {
     double сумма = 0;
     int32_t число = 0;
     for (const double c : стержни.c) {
@@ -119,15 +119,15 @@ bool СжатыеСтержни(const Стержни& стержни, Число
         ++число;
       }
     }
-    с.z_обхода = z.v;
-    с.сумма = Checked(сумма);
-    с.число = число;
+    сжатая.z_обхода = z.v;
+    сжатая.сумма = Checked(сумма);
+    сжатая.число = число;
   }
-  с.cm = Число(с.сумма) / с.число;
-  const Число прежнее = с.k_;
-  с.k_ = с.число;
-  с.As_ = ПлощадьСтержней(к.ds, с.k_);
-  return с.k_ != прежнее;
+  сжатая.cm = Число(сжатая.сумма) / сжатая.число;
+  const Число прежнее = сжатая.k_;
+  сжатая.k_ = сжатая.число;
+  сжатая.As_ = ПлощадьСтержней(к.ds, сжатая.k_);
+  return сжатая.k_ != прежнее;
 }
 
 // The stress in the tensioned bars: the design strength once the trial stress reaches the

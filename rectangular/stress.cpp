@@ -65,13 +65,13 @@ struct Стержни {
 };
 
 Стержни ПодобратьСтержни(bool ОпределятьСМИ, const Слои& слои, double b) {
-  Стержни с;
-  if (!ОпределятьСМИ) return с;
-  ДиаметрИШагСтержней(с.d, с.s, Div(слои.Fs, b), 1);
-  ДиаметрИШагСтержней(с.di, с.si, Div(слои.Fsi, b), 1);
-  с.P = kPi;
-  с.собственные = true;
-  return с;
+  Стержни стержни;
+  if (!ОпределятьСМИ) return стержни;
+  ДиаметрИШагСтержней(стержни.d, стержни.s, Div(слои.Fs, b), 1);
+  ДиаметрИШагСтержней(стержни.di, стержни.si, Div(слои.Fsi, b), 1);
+  стержни.P = kPi;
+  стержни.собственные = true;
+  return стержни;
 }
 
 // Two steps in this order: a negative height h therefore yields h, not 0.
@@ -93,17 +93,17 @@ struct Сечение {
 };
 
 // Moment of inertia of the transformed section about its centroid (m⁴).
-double МоментИнерции(Отчёт& rep, const Сечение& с, double X, double Fb, double cb, double cs,
+double МоментИнерции(Отчёт& rep, const Сечение& сечение, double X, double Fb, double cb, double cs,
                      double csi) {
-  const double b = с.b;
-  const double ni = с.ni;
-  const double Fs = с.слои.Fs;
-  const double Fsi = с.слои.Fsi;
+  const double b = сечение.b;
+  const double ni = сечение.ni;
+  const double Fs = сечение.слои.Fs;
+  const double Fsi = сечение.слои.Fsi;
   const double бетон = Add(Div(Mul(b, Pow(X, 3.0)), 12.0), Mul(Mul(Fb, cb), cb));
   const double растянутая = Mul(Mul(Fs, cs), cs);
   const double сжатая = Mul(Mul(Fsi, csi), csi);
   rep.Add("\t", "Момент инерции приведённого сечения:");
-  if (!с.стержни.собственные) {
+  if (!сечение.стержни.собственные) {
     const double Jred = Add(бетон, Mul(ni, Add(растянутая, сжатая)));
     rep.Add("\t",
             "Jred = b * X ^ 3 / 12 + Fb * cb * cb + ni * (Fs * cs * cs + Fsi * csi * csi) = ", b,
@@ -111,7 +111,7 @@ double МоментИнерции(Отчёт& rep, const Сечение& с, dou
             " * ", cs, " + ", Fsi, " * ", csi, " * ", csi, ") = ", Jred, " м4");
     return Jred;
   }
-  const Стержни& ст = с.стержни;
+  const Стержни& ст = сечение.стержни;
   const double своиРастянутой = Div(Mul(Div(Mul(ст.P, Pow(ст.d, 4.0)), 64.0), b), ст.s);
   const double своиСжатой = Div(Mul(Div(Mul(ст.P, Pow(ст.di, 4.0)), 64.0), b), ст.si);
   const double Jred =
@@ -128,11 +128,11 @@ double МоментИнерции(Отчёт& rep, const Сечение& с, dou
 
 // One pass at the height X: the stresses go to Sb, Ss, Ssi (which hold the static moments while
 // the pass runs); returns the corrected height.
-double Проход(Отчёт& rep, const Сечение& с, double X, double& Sb, double& Ss, double& Ssi) {
-  const double h = с.h;
-  const double b = с.b;
-  const double ni = с.ni;
-  const auto& [Fs, as, Fsi, asi] = с.слои;
+double Проход(Отчёт& rep, const Сечение& сечение, double X, double& Sb, double& Ss, double& Ssi) {
+  const double h = сечение.h;
+  const double b = сечение.b;
+  const double ni = сечение.ni;
+  const auto& [Fs, as, Fsi, asi] = сечение.слои;
 
   const double Fb = Mul(b, X);
   rep.Add("\t", "Fb = b * X = ", b, " * ", X, " = ", Fb, " кв.м - площадь сжатого бетона");
@@ -176,7 +176,7 @@ double Проход(Отчёт& rep, const Сечение& с, double X, double&
   rep.Add("\t", "csi = h - yred - аsi = ", h, " - ", yred, " - ", asi, " = ", csi,
           " м - расстояние от ц.т. приведённого сечения до ц.т. сжатой арматуры");
 
-  const double Jred = МоментИнерции(rep, с, X, Fb, cb, cs, csi);
+  const double Jred = МоментИнерции(rep, сечение, X, Fb, cb, cs, csi);
 
   const double Li = Sub(X, asi);
   rep.Add("\t", "Li = X - аsi = ", X, " - ", asi, " = ", Li,
@@ -185,8 +185,8 @@ double Проход(Отчёт& rep, const Сечение& с, double X, double&
   rep.Add("\t", "L = h - X - аs = ", h, " - ", X, " - ", as, " = ", L,
           " м - расстояние между границей сжатия/растяжения в бетоне и ц.т. растянутой арматуры");
 
-  const double N = с.N;
-  const double M = с.M;
+  const double N = сечение.N;
+  const double M = сечение.M;
   const double отСилы = Div(std::fabs(N), Fred);
   Sb = Add(отСилы, Div(Mul(X, std::fabs(M)), Jred));
   rep.Add("\t", "Sb = Abs(N) / Fred + X * Abs(M) / Jred = Abs(", N, ") / ", Fred, " + ", X,

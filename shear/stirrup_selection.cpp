@@ -32,11 +32,11 @@ struct Раскладка {
 
 // The margin of a stirrup layout: the same spacing across the width and along the element, the
 // normative shear force equal to the design one, no report, no cap on the projection.
-double ЗапасРаскладки(const Раскладка& р, uint8_t& класс_стали, float& класс_бетона, double& Q,
-                      double& ho, double h, double& B, double M, double Awr_sm2) {
-  double s_wx = р.шаг;
-  double s_wz = р.шаг;
-  double dw_mm = р.диаметр * 1000;
+double ЗапасРаскладки(const Раскладка& раскладка, uint8_t& класс_стали, float& класс_бетона,
+                      double& Q, double& ho, double h, double& B, double M, double Awr_sm2) {
+  double s_wx = раскладка.шаг;
+  double s_wz = раскладка.шаг;
+  double dw_mm = раскладка.диаметр * 1000;
   uint8_t метод = kМетодЗапаса;
   std::string отчёт;
   double C_max = 0;

@@ -180,9 +180,10 @@ const std::vector<std::string> kКонецОтчёта = {
 
 TEST(StirrupsReport, WholeReportLineByLine) {
   std::vector<std::string> ожидаемый = kНачалоОтчёта;
-  for (const СтрокаПодбора& с : kПодбор) {
-    ожидаемый.push_back("\tУгол=" + std::to_string(с.угол) + "\t C=" + с.C + "\t Qb1=" + с.Qb1 +
-                        "\tQb=" + с.Qb + "\tQ2=" + с.Q2 + "\tQ3=" + с.Q3);
+  for (const СтрокаПодбора& строка : kПодбор) {
+    ожидаемый.push_back("\tУгол=" + std::to_string(строка.угол) + "\t C=" + строка.C +
+                        "\t Qb1=" + строка.Qb1 + "\tQb=" + строка.Qb + "\tQ2=" + строка.Q2 +
+                        "\tQ3=" + строка.Q3);
   }
   ожидаемый.insert(ожидаемый.end(), kКонецОтчёта.begin(), kКонецОтчёта.end());
   const std::vector<std::string> отчёт = ReportOf(ОбразцовоеСечение(), "whole", ",");
