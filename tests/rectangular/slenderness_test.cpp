@@ -65,8 +65,8 @@ class DeflectionFactor : public StrengthTest {
   double ню(double M, double N, double Lo, bool определимая, double c_ef = 0) {
     Ml_ = 0;
     Nl_ = 0;
-    return КоэффициентВлиянияПрогиба(13, 30000, 0.125 / 12, 196000, 8e-5, 0.5, 0.05, M, N, Ml_, Nl_,
-                                     Lo, определимая, c_ef, отчёт_);
+    return *КоэффициентВлиянияПрогиба(13, 30000, 0.125 / 12, 196000, 8e-5, 0.5, 0.05, M, N, Ml_,
+                                      Nl_, Lo, определимая, c_ef, отчёт_);
   }
   std::vector<std::string> Строки() {
     отчёт_.List().ОкруглитьЧисловыеЗначения(4, 1, ".");
