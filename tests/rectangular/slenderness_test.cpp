@@ -142,6 +142,18 @@ TEST_F(DeflectionFactor, Fi2OfExactlyOneIsNotCapped) {
   EXPECT_FALSE(ЕстьСтрока(строки, "\tfi2 не может быть больше единицы, поэтому принимаем fi2 = 1"));
 }
 
+TEST_F(DeflectionFactor, AtOrAboveTheCriticalForceThereIsNoFactor) {
+  // Lo = 30 m: Ncr is far below 3 MN. The ню line is left to the caller's stability line.
+  Ml_ = 0;
+  Nl_ = 0;
+  EXPECT_FALSE(КоэффициентВлиянияПрогиба(13, 30000, 0.125 / 12, 196000, 8e-5, 0.5, 0.05, 0.5, 3,
+                                         Ml_, Nl_, 30, false, 0, отчёт_)
+                   .has_value());
+  EXPECT_EQ(Nl_, 3);
+  const std::vector<std::string> строки = Строки();
+  EXPECT_EQ(строки.back(), "\tКоэффициент, учитывающий влияние прогиба по прочности:");
+}
+
 TEST_F(DeflectionFactor, VanishingMomentArmDividesByZero) {
   Ml_ = 0.1;
   Nl_ = 1;
