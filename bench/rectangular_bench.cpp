@@ -1,6 +1,7 @@
 // The rectangular strength check, the most called method of the library: without a report, and
 // with its report collected and rounded in memory (the file write left out), for a section that
-// is reinforceable and for an over-reinforced one whose zone height is iterated.
+// is reinforceable, an over-reinforced one whose zone height is iterated, a column that stops
+// unstable and a one-face section with the bars' own inertia.
 
 #include <benchmark/benchmark.h>
 
@@ -61,6 +62,22 @@ struct Сечение {
   return сечение;
 }
 
+// Eccentric compression of an 18 m column above its critical force: the check stops unstable.
+Сечение Неустойчивое() {
+  Сечение сечение;
+  сечение.L = 18;
+  return сечение;
+}
+
+// Bars on the bottom face only, with the bars' own inertia of a slender element.
+Сечение ОднаГрань() {
+  Сечение сечение;
+  сечение.Fв = 0;
+  сечение.СМИ = true;
+  сечение.L = 6;
+  return сечение;
+}
+
 void BM_StrengthWithoutReport(benchmark::State& state, Сечение (*сечение)()) {
   const Сечение исходное = сечение();
   for (auto _ : state) {
@@ -84,6 +101,10 @@ BENCHMARK_CAPTURE(BM_StrengthWithoutReport, Reinforceable, &Армируемое
 BENCHMARK_CAPTURE(BM_StrengthWithoutReport, OverReinforced, &Переармированное);
 BENCHMARK_CAPTURE(BM_StrengthWithReport, Reinforceable, &Армируемое);
 BENCHMARK_CAPTURE(BM_StrengthWithReport, OverReinforced, &Переармированное);
+BENCHMARK_CAPTURE(BM_StrengthWithoutReport, Unstable, &Неустойчивое);
+BENCHMARK_CAPTURE(BM_StrengthWithReport, Unstable, &Неустойчивое);
+BENCHMARK_CAPTURE(BM_StrengthWithoutReport, OneFaceBarInertia, &ОднаГрань);
+BENCHMARK_CAPTURE(BM_StrengthWithReport, OneFaceBarInertia, &ОднаГрань);
 
 }  // namespace
 }  // namespace armocalc

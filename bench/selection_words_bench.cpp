@@ -7,8 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include "cracks/working_reinforcement.hpp"
-#include "runtime/host.hpp"
 #include "runtime/decimal_separator.hpp"
+#include "runtime/host.hpp"
 #include "words/number_in_words.hpp"
 
 namespace armocalc {

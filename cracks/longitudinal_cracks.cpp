@@ -210,6 +210,13 @@ void ДобавитьХарактерРаботы(ПродольныеТрещи
   p.rep.Add("\tХарактер работы элемента: ", ТекстХарактераРаботы(p.характер));
 }
 
+// The bars' own inertia of one row, d ^ 4 * π / 64 * b / шаг, F the row's area.
+double СвоиСтержней(double π, double d, double b, double шаг, double F) {
+  // A row of area 0 has no bars and no layout (d = шаг = 0): it adds 0 instead of 0 / 0.
+  if (F == 0) return 0;
+  return Div(Checked(Div(Pow(d, 4) * π, 64) * b), шаг);
+}
+
 Variant ПустойРезультат(ПродольныеТрещины& p) {
   p.rep.Add("\tВ растянутых железобетонных элементах продольные трещины не возникают!");
   return Variant(std::string());
@@ -251,8 +258,8 @@ Variant мтТрещиностойкостьПродольные(float& Клас
     double d = 0, шаг = 0, di = 0, шагi = 0;
     ДиаметрИШагСтержней(d, шаг, Div(Fs, B), 1);
     ДиаметрИШагСтержней(di, шагi, Div(Fsi, B), 1);
-    Js = Checked(Js + Div(Checked(Div(Pow(d, 4) * π, 64) * B), шаг));
-    Jsi = Checked(Jsi + Div(Checked(Div(Pow(di, 4) * π, 64) * B), шагi));
+    Js = Checked(Js + СвоиСтержней(π, d, B, шаг, Fs));
+    Jsi = Checked(Jsi + СвоиСтержней(π, di, B, шагi, Fsi));
     rep.Add("\tПараметры сжатого (или наименее растянутого) ряда арматуры:\r\tFsi = ", Fsi,
             " кв.м, ai = ", ai, " м\rdi = ", di, " м, шагi = ", шагi, " м, Jsi = ", Jsi,
             " м4 - подобрано по площади армирования");

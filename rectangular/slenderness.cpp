@@ -5,6 +5,7 @@
 
 #include "kernel/interpolation.hpp"
 #include "kernel/report.hpp"
+#include "kernel/stability.hpp"
 #include "runtime/checked_number.hpp"
 
 namespace armocalc {
@@ -67,9 +68,11 @@ double КоэффициентПродольногоИзгиба(double Nl, doubl
   return (фи_m / (Число(Nm) / N + фи_m * (Число(Nl) / N) / фи_l)).v;
 }
 
-double КоэффициентВлиянияПрогиба(double Rb, double Eb, double Jb, double Es, double Js, double h,
-                                 double a, double M, double N, double& Ml, double& Nl, double Lo,
-                                 bool СтатическиОпределимая, double c_ef, Отчёт& rep) {
+std::optional<double> КоэффициентВлиянияПрогиба(double Rb, double Eb, double Jb, double Es,
+                                                double Js, double h, double a, double M, double N,
+                                                double& Ml, double& Nl, double Lo,
+                                                bool СтатическиОпределимая, double c_ef,
+                                                Отчёт& rep) {
   if (Ml == 0) Ml = M;
   if (Nl == 0) Nl = N;
 
@@ -141,6 +144,9 @@ double КоэффициентВлиянияПрогиба(double Rb, double Eb, 
       ") / ", Lo, " ^ 2 = ", Ncr, " (По формуле 46)");
 
   rep.Add("\tКоэффициент, учитывающий влияние прогиба по прочности:");
+  // At or above Ncr ню would be infinite or negative and a longer element would look stronger:
+  // no factor, the caller reports the element as unstable instead.
+  if (УстойчивостьНеОбеспечена(N, Ncr)) return std::nullopt;
   const Число ню = Число(1) / (Число(1) - Число(N) / Ncr);
   rep.Add("\tню = 1 / (1 - N / Ncr) = 1 / (1 - ", N, " / ", Ncr, ")");
   return ню.v;

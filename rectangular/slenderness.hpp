@@ -2,6 +2,8 @@
 // Slenderness of compressed elements: the buckling coefficient фи of the bridge code (п. 3.55)
 // and the deflection factor ню of SNiP 2.03.01-84* (formulas 46 and 47).
 
+#include <optional>
+
 namespace armocalc {
 
 class Отчёт;
@@ -18,10 +20,13 @@ double КоэффициентПродольногоИзгиба(double Nl, doubl
 
 // ню = 1 / (1 - N / Ncr). Ml and Nl are the caller's: a zero one is replaced by M or N. c_ef is
 // the height of the core confined by indirect reinforcement, 0 without it. Writes its formula
-// lines into rep.
-double КоэффициентВлиянияПрогиба(double Rb, double Eb, double Jb, double Es, double Js, double h,
-                                 double a, double M, double N, double& Ml, double& Nl, double Lo,
-                                 bool СтатическиОпределимая, double c_ef, Отчёт& rep);
+// lines into rep. Nothing when N >= Ncr: the element is unstable, its ню line is left to the
+// caller, who closes the check with ЗапасНеустойчивогоЭлемента (kernel/stability.hpp).
+std::optional<double> КоэффициентВлиянияПрогиба(double Rb, double Eb, double Jb, double Es,
+                                                double Js, double h, double a, double M, double N,
+                                                double& Ml, double& Nl, double Lo,
+                                                bool СтатическиОпределимая, double c_ef,
+                                                Отчёт& rep);
 
 // ню at the position Z along an element of length L with immovable supports: rising linearly
 // from 1 at the support to ню at L / 3 and constant to mid-span; the second half mirrors the first.

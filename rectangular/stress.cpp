@@ -92,6 +92,13 @@ struct Сечение {
   Стержни стержни;
 };
 
+// The bars' own inertia of one layer, (P * d ^ 4 / 64) * b / s, F the layer's area.
+double СвоиСтержней(double P, double d, double b, double s, double F) {
+  // A layer of area 0 has no bars and no layout (d = s = 0): it adds 0 instead of 0 / 0.
+  if (F == 0) return 0;
+  return Div(Mul(Div(Mul(P, Pow(d, 4.0)), 64.0), b), s);
+}
+
 // Moment of inertia of the transformed section about its centroid (m⁴).
 double МоментИнерции(Отчёт& rep, const Сечение& сечение, double X, double Fb, double cb, double cs,
                      double csi) {
@@ -112,8 +119,8 @@ double МоментИнерции(Отчёт& rep, const Сечение& сеч�
     return Jred;
   }
   const Стержни& ст = сечение.стержни;
-  const double своиРастянутой = Div(Mul(Div(Mul(ст.P, Pow(ст.d, 4.0)), 64.0), b), ст.s);
-  const double своиСжатой = Div(Mul(Div(Mul(ст.P, Pow(ст.di, 4.0)), 64.0), b), ст.si);
+  const double своиРастянутой = СвоиСтержней(ст.P, ст.d, b, ст.s, Fs);
+  const double своиСжатой = СвоиСтержней(ст.P, ст.di, b, ст.si, Fsi);
   const double Jred =
       Add(бетон, Mul(ni, Add(Add(Add(своиРастянутой, растянутая), своиСжатой), сжатая)));
   rep.Add("\t",

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,8 +97,30 @@ TEST_F(LongitudinalCracks, TensionAndZeroForceGiveAnEmptyTextAndNoReport) {
   EXPECT_FALSE(FileExists(отчет));
 }
 
-TEST_F(LongitudinalCracks, RowWithoutLayoutFailsWhenTheBarsOwnInertiaIsAsked) {
+TEST_F(LongitudinalCracks, EmptyRowAddsNoBarInertia) {
+  // Bars on the bottom face only: the top row has no bars, so no layout and no own inertia.
   Fв = 0;
+  отчет = ScratchReportPath("longitudinal_one_face");
+  const double margin = Margin();
+  EXPECT_TRUE(std::isfinite(margin));
+  const std::vector<std::string> lines = ReadReport(отчет);
+  const auto row = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("\tПараметры сжатого (или наименее растянутого) ряда арматуры:", 0) == 0;
+  });
+  ASSERT_NE(row, lines.end());
+  EXPECT_EQ(*row,
+            "\tПараметры сжатого (или наименее растянутого) ряда арматуры:\r\tFsi = 0 кв.м, ai = "
+            "0,05 м\rdi = 0 м, шагi = 0 м, Jsi = 0 м4 - подобрано по площади армирования");
+
+  // The same with the empty row at the bottom gives the same margin: the section is symmetric.
+  Fв = 10;
+  Fн = 0;
+  отчет.clear();
+  EXPECT_EQ(Margin(), margin);
+}
+
+TEST_F(LongitudinalCracks, RowWithoutLayoutFailsWhenTheBarsOwnInertiaIsAsked) {
+  Fв = 400;  // per metre more than any layout holds
   отчет = ScratchReportPath("longitudinal_no_layout");
   try {
     Call();

@@ -65,8 +65,8 @@ class DeflectionFactor : public StrengthTest {
   double ню(double M, double N, double Lo, bool определимая, double c_ef = 0) {
     Ml_ = 0;
     Nl_ = 0;
-    return КоэффициентВлиянияПрогиба(13, 30000, 0.125 / 12, 196000, 8e-5, 0.5, 0.05, M, N, Ml_, Nl_,
-                                     Lo, определимая, c_ef, отчёт_);
+    return *КоэффициентВлиянияПрогиба(13, 30000, 0.125 / 12, 196000, 8e-5, 0.5, 0.05, M, N, Ml_,
+                                      Nl_, Lo, определимая, c_ef, отчёт_);
   }
   std::vector<std::string> Строки() {
     отчёт_.List().ОкруглитьЧисловыеЗначения(4, 1, ".");
@@ -141,6 +141,18 @@ TEST_F(DeflectionFactor, Fi2OfExactlyOneIsNotCapped) {
                          " - 1 = "
                          "1"));
   EXPECT_FALSE(ЕстьСтрока(строки, "\tfi2 не может быть больше единицы, поэтому принимаем fi2 = 1"));
+}
+
+TEST_F(DeflectionFactor, AtOrAboveTheCriticalForceThereIsNoFactor) {
+  // Lo = 30 m: Ncr is far below 3 MN. The ню line is left to the caller's stability line.
+  Ml_ = 0;
+  Nl_ = 0;
+  EXPECT_FALSE(КоэффициентВлиянияПрогиба(13, 30000, 0.125 / 12, 196000, 8e-5, 0.5, 0.05, 0.5, 3,
+                                         Ml_, Nl_, 30, false, 0, отчёт_)
+                   .has_value());
+  EXPECT_EQ(Nl_, 3);
+  const std::vector<std::string> строки = Строки();
+  EXPECT_EQ(строки.back(), "\tКоэффициент, учитывающий влияние прогиба по прочности:");
 }
 
 TEST_F(DeflectionFactor, VanishingMomentArmDividesByZero) {

@@ -341,11 +341,11 @@ TEST_F(StrengthFailure, DivisionByZeroWritesNoReportButKeepsTheWriteBacks) {
 }
 
 TEST_F(StrengthFailure, BarInertiaWithoutALayoutDividesByZero) {
-  // No layout covers 0 cm²/m: the spacing stays 0.
+  // No layout covers 400 cm²/m: the spacing stays 0 (a face without bars is computed instead).
   Вход в;
   в.N = 3;
   в.M = 0.5;
-  в.Fв = 0;
+  в.Fв = 400;
   в.СМИ = true;
   EXPECT_STRENGTH_ERROR(в.Вызвать(), kOverflow);  // 0 / 0
 }

@@ -76,6 +76,57 @@ double ПроверкаАрмируемости(ОжидаемыйОтчёт& о
   return Esj_y;
 }
 
+// Sections 1 to 3 and the deflection factor up to its heading for the default layers under an
+// eccentric compression N, M of length L (design length Lo); returns Ncr.
+double ДоКоэффициентаПрогиба(ОжидаемыйОтчёт& ожидаемый, double N, double M, double L, double Lo) {
+  Вход исходный;
+  исходный.N = N;
+  исходный.M = M;
+  исходный.L = L;
+  ИсходныеДанные(ожидаемый, исходный);
+  Сечение(ожидаемый, N, M, "внецентренное сжатие", 0.001, 0.002, L, Lo);
+  const double x1 = (0.002 * kRs + N) / kRb;
+  const double x2 = (0.002 * kRs + N - kRs * 0.001) / kRb;
+  ожидаемый.Add("\tx1 = (N + Rs * Fs) / (Rb * b) = (", N, " + ", kRs, " * ", 0.002, ") / (", kRb,
+                " *  ", 1.0, ") = ", x1,
+                " м - высота сжатой зоны сечения без учета сжатой арматуры");
+  ожидаемый.Add("\tx2 = (N + Rs * Fs - Rsc * Fsi) / (Rb * b) = (", N, " + ", kRs, " * ", 0.002,
+                " - ", kRs, " * ", 0.001, ") / (", kRb, " * ", 1.0, ") = ", x2,
+                " м - высота сжатой зоны сечения с учетом сжатой арматуры (55), (72), (92)");
+  ожидаемый.Add("\t2 * ai = ", 0.1, " м");
+  ожидаемый.Add("\tТак как x2 >= 2 * ai, то X = x2 = ", x2, " м в соответствии с п. 3.60*");
+  МодулиИПрогиб(ожидаемый);
+  // Deflection factor, formulas (46) and (47).
+  const double Jb = 0.125 / 12, Js = 8e-5, n_1 = kEs / kEb;
+  ожидаемый.Add("\tn_1 = Es / Eb = ", kEs, " / ", kEb, " = ", n_1);
+  const double delta_min = 0.5 - 0.01 * Lo / 0.5 - 0.01 * kRb;
+  ожидаемый.Add("\tdelta_min = 0.5 - 0.01 * Lo / h - 0.01 * Rb = 0.5 - 0.01 * ", Lo, " / ", 0.5,
+                " - 0.01 * ", kRb, " = ", delta_min);
+  const double e = M / N + Lo / 400;
+  ожидаемый.Add("\te = M / N + lo / 400 = ", M, " / ", N, " + ", Lo, " / 400 = ", e,
+                " (с учетом случайного эксцентриситета)");
+  const double delta = e / 0.5;
+  ожидаемый.Add("\tdelta_min <= delta = e / h = ", e, " / ", 0.5, " = ", delta, " >= ", delta_min);
+  ожидаемый.Add("\te = Ml / Nl = ", M, " / ", N, " = ", M / N, ", где");
+  ожидаемый.Add("\tMl, [МНм] - изгибающий момент в сечении только от постоянной нагрузки");
+  ожидаемый.Add("\tNl, [МН] - сжимающая сила (МН) только от постоянной нагрузки");
+  const double Ml_ = N * (M / N + 0.2);
+  ожидаемый.Add("\tMl_ = Nl * (e + (h / 2 - a_s)) = ", N, " * (", M / N, " + (", 0.5, " / 2 - ",
+                0.05, ")) = ", Ml_);
+  ожидаемый.Add("\te = M / N = ", M, " / ", N, " = ", M / N);
+  ожидаемый.Add("\tM_ = N * (e + (h / 2 - a_s)) = ", N, " * (", M / N, " + (", 0.5, " / 2 - ", 0.05,
+                ")) = ", Ml_);
+  ожидаемый.Add("\tFi1 = 1 + Ml_ / M_ = 1 + ", Ml_, " / ", Ml_, " = ", 2.0, " (По формуле 47)");
+  ожидаемый.Add("\tУсловная критическая сила:");
+  const double Ncr = 6.4 * kEb * (Jb * (0.11 / (0.1 + delta) + 0.1) / 2 + n_1 * Js) / (Lo * Lo);
+  ожидаемый.Add(
+      "\tNcr = 6.4 * Eb * (Jb * (0.11 / (0.1 + delta) + 0.1) / Fi1 + n_1 * Js) / lo ^ 2 = 6.4 * ",
+      kEb, " * (", Jb, " * (0.11 / (0.1 + ", delta, ") + 0.1) / ", 2.0, " + ", n_1, " * ", Js,
+      ") / ", Lo, " ^ 2 = ", Ncr, " (По формуле 46)");
+  ожидаемый.Add("\tКоэффициент, учитывающий влияние прогиба по прочности:");
+  return Ncr;
+}
+
 using StrengthReport = StrengthTest;
 
 TEST_F(StrengthReport, PureBendingIsComputedAsTensionOutsideTheBars) {
@@ -133,51 +184,10 @@ TEST_F(StrengthReport, EccentricCompressionWithLengthTakesTheDeflectionFactor) {
   const double запас = в.Запас();
 
   ОжидаемыйОтчёт ожидаемый;
-  Вход исходный = в;
-  ИсходныеДанные(ожидаемый, исходный);
   const double N = 3, M = 0.5, Lo = 7.2;
-  Сечение(ожидаемый, N, M, "внецентренное сжатие", 0.001, 0.002, 6, Lo);
   const double ec = M / N + Lo / 400;
-  const double x1 = (0.002 * kRs + N) / kRb;
   const double x2 = (0.002 * kRs + N - kRs * 0.001) / kRb;
-  ожидаемый.Add("\tx1 = (N + Rs * Fs) / (Rb * b) = (", N, " + ", kRs, " * ", 0.002, ") / (", kRb,
-                " *  ", 1.0, ") = ", x1,
-                " м - высота сжатой зоны сечения без учета сжатой арматуры");
-  ожидаемый.Add("\tx2 = (N + Rs * Fs - Rsc * Fsi) / (Rb * b) = (", N, " + ", kRs, " * ", 0.002,
-                " - ", kRs, " * ", 0.001, ") / (", kRb, " * ", 1.0, ") = ", x2,
-                " м - высота сжатой зоны сечения с учетом сжатой арматуры (55), (72), (92)");
-  ожидаемый.Add("\t2 * ai = ", 0.1, " м");
-  ожидаемый.Add("\tТак как x2 >= 2 * ai, то X = x2 = ", x2, " м в соответствии с п. 3.60*");
-  МодулиИПрогиб(ожидаемый);
-
-  // Deflection factor, formulas (46) and (47).
-  const double Jb = 0.125 / 12, Js = 8e-5, n_1 = kEs / kEb;
-  ожидаемый.Add("\tn_1 = Es / Eb = ", kEs, " / ", kEb, " = ", n_1);
-  const double delta_min = 0.5 - 0.01 * Lo / 0.5 - 0.01 * kRb;
-  ожидаемый.Add("\tdelta_min = 0.5 - 0.01 * Lo / h - 0.01 * Rb = 0.5 - 0.01 * ", Lo, " / ", 0.5,
-                " - 0.01 * ", kRb, " = ", delta_min);
-  const double e = M / N + Lo / 400;
-  ожидаемый.Add("\te = M / N + lo / 400 = ", M, " / ", N, " + ", Lo, " / 400 = ", e,
-                " (с учетом случайного эксцентриситета)");
-  const double delta = e / 0.5;
-  ожидаемый.Add("\tdelta_min <= delta = e / h = ", e, " / ", 0.5, " = ", delta, " >= ", delta_min);
-  ожидаемый.Add("\te = Ml / Nl = ", M, " / ", N, " = ", M / N, ", где");
-  ожидаемый.Add("\tMl, [МНм] - изгибающий момент в сечении только от постоянной нагрузки");
-  ожидаемый.Add("\tNl, [МН] - сжимающая сила (МН) только от постоянной нагрузки");
-  const double Ml_ = N * (M / N + 0.2);
-  ожидаемый.Add("\tMl_ = Nl * (e + (h / 2 - a_s)) = ", N, " * (", M / N, " + (", 0.5, " / 2 - ",
-                0.05, ")) = ", Ml_);
-  ожидаемый.Add("\te = M / N = ", M, " / ", N, " = ", M / N);
-  ожидаемый.Add("\tM_ = N * (e + (h / 2 - a_s)) = ", N, " * (", M / N, " + (", 0.5, " / 2 - ", 0.05,
-                ")) = ", Ml_);
-  ожидаемый.Add("\tFi1 = 1 + Ml_ / M_ = 1 + ", Ml_, " / ", Ml_, " = ", 2.0, " (По формуле 47)");
-  ожидаемый.Add("\tУсловная критическая сила:");
-  const double Ncr = 6.4 * kEb * (Jb * (0.11 / (0.1 + delta) + 0.1) / 2 + n_1 * Js) / (Lo * Lo);
-  ожидаемый.Add(
-      "\tNcr = 6.4 * Eb * (Jb * (0.11 / (0.1 + delta) + 0.1) / Fi1 + n_1 * Js) / lo ^ 2 = 6.4 * ",
-      kEb, " * (", Jb, " * (0.11 / (0.1 + ", delta, ") + 0.1) / ", 2.0, " + ", n_1, " * ", Js,
-      ") / ", Lo, " ^ 2 = ", Ncr, " (По формуле 46)");
-  ожидаемый.Add("\tКоэффициент, учитывающий влияние прогиба по прочности:");
+  const double Ncr = ДоКоэффициентаПрогиба(ожидаемый, N, M, 6, Lo);
   ожидаемый.Add("\tню = 1 / (1 - N / Ncr) = 1 / (1 - ", N, " / ", Ncr, ")");
   const double ню = 1 / (1 - N / Ncr);
 
@@ -203,6 +213,25 @@ TEST_F(StrengthReport, EccentricCompressionWithLengthTakesTheDeflectionFactor) {
   ожидаемый.Add("Запас = ", запас);
   EXPECT_NEAR(запас, ОпределитьЗапас(Nlim, N, 3), 1e-9);
   EXPECT_NEAR(ню, 1.557006, 1e-5);
+  ОжидатьСтроки(ПрочитатьОтчёт(в.отчёт), ожидаемый.Строки());
+}
+
+TEST_F(StrengthReport, ElementAboveItsCriticalForceEndsUnstable) {
+  // The same column 18 m long: Ncr falls below N and the check ends after the critical force.
+  Вход в;
+  в.N = 3;
+  в.M = 0.5;
+  в.L = 18;
+  в.отчёт = ПутьОтчёта("unstable");
+  EXPECT_EQ(в.Запас(), -100);
+  EXPECT_EQ(в.Nl, 3);  // the write-backs made before the stop
+  EXPECT_EQ(в.Ml, 0.5);
+
+  ОжидаемыйОтчёт ожидаемый;
+  const double Ncr = ДоКоэффициентаПрогиба(ожидаемый, 3, 0.5, 18, 21.6);
+  ожидаемый.Add("\tN >= Ncr: устойчивость элемента не обеспечена, требуется увеличить сечение");
+  ожидаемый.Add("Запас = ", -100.0);
+  EXPECT_LT(Ncr, 3);
   ОжидатьСтроки(ПрочитатьОтчёт(в.отчёт), ожидаемый.Строки());
 }
 

@@ -281,6 +281,22 @@ TEST_F(StressTest, ReportLinesOfOnePassWithTheBarsOwnInertia) {
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"Stress-calc.txt"});
 }
 
+TEST_F(StressTest, EmptyLayerAddsNoBarInertia) {
+  // Bars on the bottom face only: the top layer has no bars, no layout and no own inertia.
+  StressCase c;
+  c.own_inertia = true;
+  c.Fv = 0;
+  c.tolerance = 1e9;  // one pass
+  c.report = (dir_ / "one_face.txt").string();
+  EXPECT_TRUE(std::isfinite(c.Call()));
+  const auto lines = ReadReport(dir_ / "Stress-one_face.txt");
+  const auto jred = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("\tJred = ", 0) == 0;
+  });
+  ASSERT_NE(jred, lines.end());
+  EXPECT_NE(jred->find(" + (3.142 * 0 ^ 4 / 64) * 1 / 0 + 0 * "), std::string::npos) << *jred;
+}
+
 TEST_F(StressTest, ReportNumbersUseTheUsersSeparator) {
   ScopedDecimalSeparator comma(",");
   StressCase c;
