@@ -8,11 +8,13 @@
 
 #include "circular/circle_common.hpp"
 #include "kernel/margin.hpp"
+#include "kernel/stability.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
 #include "runtime/checked_number.hpp"
 #include "runtime/errors.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc::circular {
 namespace {
@@ -177,7 +179,7 @@ struct ПриведённоеСечение {
   const Число Ncr = ((Число(0.11) / (delta + 0.1) + 0.1) * (Число(к.I) / fiL) + n1 * I_s) *
                     (Eb * 6.4) / Квадрат(к.lo);
   // Under compression a force at or above the critical one leaves no capacity.
-  if (!растяжение && ЭлементНеустойчив(Abs(N), Ncr)) {
+  if (!растяжение && УстойчивостьНеОбеспечена(Abs(N), Ncr)) {
     п.неустойчиво = true;
     return п;
   }

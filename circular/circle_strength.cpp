@@ -15,6 +15,7 @@
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
 #include "runtime/checked_number.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {

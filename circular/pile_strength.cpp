@@ -10,6 +10,7 @@
 #include "circular/circle_common.hpp"
 #include "kernel/margin.hpp"
 #include "kernel/report.hpp"
+#include "kernel/stability.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
@@ -120,11 +121,8 @@ double ОсновнойРасчёт(const Свая& свая, Отчёт& rep) {
       " * ", свая.Js, ") / ", свая.L0, " ^ 2 = ", Ncr, " МН - условная критическая сила");
 
   // A force at or above the critical one: the pile buckles, whatever its section could carry.
-  if (circular::ЭлементНеустойчив(Abs(свая.N), Ncr)) {
-    const double запас = ОпределитьЗапас(0, Abs(свая.N).v, свая.метод);
-    rep.Add(circular::kСтрокаНеустойчивости);
-    rep.Add("Запас = ", запас);
-    return запас;
+  if (УстойчивостьНеОбеспечена(Abs(свая.N), Ncr)) {
+    return ЗапасНеустойчивогоЭлемента(свая.N.v, свая.метод, rep);
   }
   const Число etta = Число(1) / (Число(1) - Abs(свая.N) / Ncr);
   rep.Add("\tetta = 1 / (1 - N / Ncr) = 1 / (1 - ", свая.N, " / ", Ncr, ") = ", etta,

@@ -12,6 +12,7 @@
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_number.hpp"
+#include "runtime/pi.hpp"
 
 namespace armocalc {
 namespace {

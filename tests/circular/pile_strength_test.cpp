@@ -10,6 +10,7 @@
 
 #include "circular/circle_common.hpp"
 #include "circular_test_support.hpp"
+#include "kernel/stability.hpp"
 #include "runtime/host.hpp"
 
 namespace armocalc::circle_test {
@@ -212,9 +213,9 @@ TEST_F(PileStrengthTest, UnstablePileHasNoCapacity) {
 }
 
 TEST_F(PileStrengthTest, ForceEqualToTheCriticalOneIsUnstableWithoutDivision) {
-  EXPECT_TRUE(circular::ЭлементНеустойчив(123800, 123800));
-  EXPECT_TRUE(circular::ЭлементНеустойчив(123801, 123800));
-  EXPECT_FALSE(circular::ЭлементНеустойчив(123799, 123800));
+  EXPECT_TRUE(УстойчивостьНеОбеспечена(123800, 123800));
+  EXPECT_TRUE(УстойчивостьНеОбеспечена(123801, 123800));
+  EXPECT_FALSE(УстойчивостьНеОбеспечена(123799, 123800));
 }
 
 TEST_F(PileStrengthTest, FailuresWriteNoReport) {
