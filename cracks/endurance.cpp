@@ -100,16 +100,17 @@ struct Напряжения {
 };
 
 // The stresses of one load state; their report goes to the "Stress-" file beside Отчет.
-Напряжения НапряженияСостояния(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N,
-                               double& M, double& Fв, double& Fн, double& ав, double& ан, double& h,
-                               double& B, bool& ОпределятьСМИ, int32_t ТипКонструкции,
-                               std::string& Отчет) {
-  uint8_t Где = 0;
-  bool Фиброползучесть = true;
-  double Точность = 0.0001;
+Напряжения НапряженияСостояния(uint8_t КлассАрматурнойСтали, float КлассБетона, double N, double M,
+                               double Fв, double Fн, double ав, double ан, double h, double B,
+                               bool ОпределятьСМИ, int32_t ТипКонструкции,
+                               const std::string& Отчет) {
+  constexpr uint8_t kГдеБетон = 0;
+  constexpr bool kФиброползучесть = true;
+  constexpr double kТочность = 0.0001;
   Напряжения н;
-  мтНапряжение(КлассАрматурнойСтали, КлассБетона, N, M, Fв, Fн, ав, ан, h, B, Где, ОпределятьСМИ,
-               ТипКонструкции, Фиброползучесть, Точность, н.Sb, н.Ss, н.Ssi, Отчет);
+  мтНапряжение(КлассАрматурнойСтали, КлассБетона, N, M, Fв, Fн, ав, ан, h, B, kГдеБетон,
+               ОпределятьСМИ, ТипКонструкции, kФиброползучесть, kТочность, н.Sb, н.Ss, н.Ssi,
+               Отчет);
   return н;
 }
 

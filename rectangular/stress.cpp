@@ -248,11 +248,11 @@ std::string ИмяОтчетаНапряжений(std::string_view Отчет) 
   return path;
 }
 
-double мтНапряжение(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
-                    double& Fв, double& Fн, double& ав, double& ан, double& h, double& B,
-                    uint8_t& Где, bool& ОпределятьСМИ, int32_t ТипКонструкции,
-                    bool& Фиброползучесть, double& Точность, double& Sb, double& Ss, double& Ssi,
-                    std::string& Отчет) {
+double мтНапряжение(uint8_t КлассАрматурнойСтали, float КлассБетона, double N, double M, double Fв,
+                    double Fн, double ав, double ан, double h, double B, uint8_t Где,
+                    bool ОпределятьСМИ, int32_t ТипКонструкции, bool Фиброползучесть,
+                    double Точность, double& Sb, double& Ss, double& Ssi,
+                    const std::string& Отчет) {
   Отчёт rep(Отчет.empty() ? std::string() : ИмяОтчетаНапряжений(Отчет));
   const double b = B;
   ИсходныеДанные(rep, КлассАрматурнойСтали, КлассБетона, N, M, Fв, Fн, ав, ан, h, b);
