@@ -14,6 +14,7 @@
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 #include "runtime/pi.hpp"
 
 namespace armocalc {
@@ -21,58 +22,60 @@ namespace cracks {
 namespace {
 
 // arccos through the arctangent: ±1 divides by zero (error 11), beyond ±1 the root fails (5).
-double Arccos(double x) {
-  return Atn(Div(-x, Sqrt(1 - x * x))) + 2 * Atn(1);
+Число Arccos(Число x) {
+  // 1 − x² in plain double: for a huge x it runs to −∞ and the root fails (5), not the square (6).
+  const double подкоренное = 1 - x.v * x.v;
+  return Число(Atn((-x / Sqrt(подкоренное)).v)) + 2 * Atn(1);
 }
 
 // Section 3: compressed zone, lever arm, distances and the eccentricity of the resultant.
 void ОпределитьГеометрию(Трещиностойкость& t) {
   const ИсходныеДанные& in = t.вход;
   Отчёт& rep = t.rep;
-  const double b = in.b;
-  const double h = in.h;
+  const Число b = in.b;
+  const Число h = in.h;
   rep.Add("3. Определение дополнительных геометрических характеристик");
   rep.Add("\tОпределение высоты сжатой зоны сечения:");
-  t.X = Div(Checked(in.N + t.Rs * t.Fs - t.Rsc * t.Fsi), Checked(t.Rb * b));
+  t.X = (in.N + t.Rs * t.Fs - t.Rsc * t.Fsi) / (t.Rb * b);
   rep.Add("\tX = (N + Rs * Fs - Rsc * Fsi) / (Rb * b) = (", in.N, " + ", t.Rs, " * ", t.Fs, " - ",
           t.Rsc, " * ", t.Fsi, ") / (", t.Rb, " * ", b, ") = ", t.X,
           " м - высота сжатой зоны сечения с учетом сжатой арматуры (по формулам 55, 72, 92)");
-  t.z = Checked(h - Div(t.X, 2) - t.a);
+  t.z = h - t.X / 2 - t.a;
   rep.Add("\tz = h - X / 2 - a = ", h, " - ", t.X, " / 2 - ", t.a, " = ", t.z,
           " м - расстояние от равнодействующей в сжатой зоне до ц.т. растянутой арматуры");
-  t.h2 = Checked(h - t.a - t.ai);
+  t.h2 = h - t.a - t.ai;
   rep.Add("\th2 = h - a - ai = ", h, " - ", t.a, " - ", t.ai, " = ", t.h2,
           " м - расстояние от сжатых стержней арматуры до растянутых");
-  t.ho = Checked(h - t.a);
+  t.ho = h - t.a;
   rep.Add("\tho = h - a = ", h, " - ", t.a, " = ", t.ho, " м");
 
   if (in.Угол != 0) {
     if (t.X > 0 && t.X < t.ho) {
-      t.T = Checked((t.ho - t.X) * std::tan(in.Угол));
+      t.T = (t.ho - t.X) * std::tan(in.Угол);
       rep.Add("\tT = (ho - x) * Tan(Угол) = (", t.ho, " - ", t.X, ") * Tan(", in.Угол, ") = ", t.T,
               " м - распространение наклонного сечения вдоль оси Z (проекция на ось Z)");
-      t.L = Div(t.ho - t.X, std::cos(in.Угол));
+      t.L = (t.ho - t.X) / std::cos(in.Угол);
       rep.Add("\tL = (ho - x) / Cos(Угол) = (", t.ho, " - ", t.X, ") / Cos(", in.Угол, ") = ", t.L,
               " м - длина наклонного сечения");
     } else {
-      t.T = Checked(t.h2 * std::tan(in.Угол));
+      t.T = t.h2 * std::tan(in.Угол);
       rep.Add("\tT = h2 * Tan(Угол) = ", t.h2, " * Tan(", in.Угол, ") = ", t.T,
               " м - распространение наклонного сечения вдоль оси Z (проекция на ось Z)");
-      t.L = Div(t.h2, std::cos(in.Угол));
+      t.L = t.h2 / std::cos(in.Угол);
       rep.Add("\tL = h2 / Cos(Угол) = ", t.h2, " / Cos(", in.Угол, ") = ", t.L,
               " м - длина наклонного сечения");
     }
   }
 
-  t.ec = Div(in.M, in.N);
+  t.ec = Число(in.M) / in.N;
   rep.Add("\tec = M / N = ", t.ec,
           " м - координата точки приложения равнодействующей относительно ц.т. сечения");
   if (in.M >= 0) {
-    t.e = Checked((Div(h, 2) - t.a) + t.ec);
+    t.e = (h / 2 - t.a) + t.ec;
     rep.Add("\te = h / 2 - a + ec = ", h, " / 2 - ", t.a, " + ", t.ec, " = ", t.e,
             " м - расстояние между ц.т. растянутой арматуры и точкой приложения равнодействующей");
   } else {
-    t.e = Checked((Div(h, 2) - t.a) - t.ec);
+    t.e = (h / 2 - t.a) - t.ec;
     rep.Add("\te = h / 2 - a - ec = ", h, " / 2 - ", t.a, " - ", t.ec, " = ", t.e,
             " м - расстояние между ц.т. растянутой арматуры и точкой приложения равнодействующей");
   }
@@ -82,24 +85,23 @@ void ОпределитьГеометрию(Трещиностойкость& t)
 void ОпределитьАрмированиеНаклонногоСечения(Трещиностойкость& t) {
   const ИсходныеДанные& in = t.вход;
   Отчёт& rep = t.rep;
-  const double b = in.b;
+  const Число b = in.b;
   double& s_wx = *in.s_wx;
   double& s_wz = *in.s_wz;
   if (s_wx == 0) s_wx = 1;
   if (s_wz == 0) s_wz = 1;
   rep.Add("\tКоэффициент армирования наклонного сечения (п. 3.109*):");
   const double π = ПиАрктангенс();
-  t.мю = Div(
-      Checked((t.Fs + t.Fsi) * std::cos(in.Угол) +
-              Div(t.T, s_wz) * Div(b, s_wx) * π * Квадрат(Div(in.dw_mm, 2000)) * std::sin(in.Угол)),
-      Checked(b * t.L));
+  t.мю = ((t.Fs + t.Fsi) * std::cos(in.Угол) +
+          (t.T / s_wz) * (b / s_wx) * π * Квадрат(Число(in.dw_mm) / 2000) * std::sin(in.Угол)) /
+         (b * t.L);
   rep.Add(
       "\tмю = ((Fs + Fsi) * Cos(Угол) + (T / s_wz) * (b / s_wx) * P * (dw_mm / 2000) ^ 2 * "
       "Sin(Угол)) / (b * L) = ((",
       t.Fs, " + ", t.Fsi, ") * Cos(", in.Угол, ") + (", t.T, " / ", s_wz, ") * (", b, " / ", s_wx,
       ") * ", π, " * (", in.dw_mm, " / 2000) ^ 2 * Sin(", in.Угол, ")) / (", b, " * ", t.L,
       ") = ", t.мю);
-  t.б = Div(1, Checked(1 + Div(0.5, Checked(t.L * 100 * t.мю))));
+  t.б = 1 / (1 + 0.5 / (t.L * 100 * t.мю));
   rep.Add("\tб = 1 / (1 + 0.5 / (L * 100 * мю)) = 1 / (1 + 0.5 / (", t.L, " * 100 * ", t.мю,
           ")) = ", t.б,
           " - коэффициент, учитывающей перераспределение напряжений в зоне образования наклонных "
@@ -114,15 +116,17 @@ void ОпределитьАрмированиеНаклонногоСечени�
 void ОпределитьНапряжение(Трещиностойкость& t) {
   const ИсходныеДанные& in = t.вход;
   Отчёт& rep = t.rep;
-  const double b = in.b;
-  const double h = in.h;
+  const Число b = in.b;
+  const Число h = in.h;
   if (in.Угол != 0) {
     rep.Add("4. Определение растягивающих напряжений {Ss} в продольной арматуре (п. 3.107*):");
     if (in.Q != 0) {
-      t.SsQ = Div(3 * std::fabs(in.Q), Checked(2 * b * h));
+      // 3·|Q| in plain double: a force beyond the double range still meets a section of no area
+      // as division by zero (11), not as an overflow (6).
+      t.SsQ = Число(3 * std::fabs(in.Q)) / (2 * b * h);
       rep.Add("\tSsQ = 3 * Abs(Q) / (2 * b * h) = 3 * Abs(", in.Q, ") / (2 * ", b, " * ", h,
               ") = ", t.SsQ, " МПа - касательное напряжение на уровне центра тяжести сечения");
-      t.Ss = Div(Checked(t.б * t.SsQ), t.мю);
+      t.Ss = t.б * t.SsQ / t.мю;
       rep.Add("\tSs = б * SsQ / мю = ", t.б, " * ", t.SsQ, " / ", t.мю, " = ", t.Ss,
               " МПа - растягивающие напряжения в поперечной и продольной арматуре стенок (ребер) "
               "балок (по формуле 128) п. 3.107*");
@@ -132,8 +136,8 @@ void ОпределитьНапряжение(Трещиностойкость& 
   rep.Add("4. Определение растягивающих напряжений {Ss} в продольной арматуре:");
   if (t.X == t.ho) t.X = t.X - 1e-5;
   // The factor h − X − a stays on both sides, as the code's formula is written.
-  const double плечо = Checked(h - t.X - t.a);
-  t.Ss = Div(Checked(in.N * (t.e - t.z) * плечо), Checked(t.Fs * t.z * плечо));
+  const Число плечо = h - t.X - t.a;
+  t.Ss = (in.N * (t.e - t.z) * плечо) / (t.Fs * t.z * плечо);
   rep.Add("\tSs = (N * (e - Z) * (h - x - a)) / (Fs * Z * (h - x - a)) = (", in.N, " * (", t.e,
           " - ", t.z, ") * (", h, " - ", t.X, " - ", t.a, ")) / (", t.Fs, " * ", t.z, " * (", h,
           " - ", t.X, " - ", t.a, ")) = ", t.Ss, " МПа");
@@ -144,25 +148,25 @@ void ОпределитьНапряжение(Трещиностойкость& 
 void ОпределитьЗонуМажирина(Трещиностойкость& t) {
   const ИсходныеДанные& in = t.вход;
   Отчёт& rep = t.rep;
-  const double b = in.b;
+  const Число b = in.b;
   const double π = ПиАрктангенс();
   rep.Add("\tОпределение площади зоны взаимодействия производится с помощью метода Мажирина");
-  t.R = Checked(t.d * in.xd);
+  t.R = t.d * in.xd;
   rep.Add("\tR = xd * D = ", in.xd, " * ", t.d, " = ", t.R, " м - радиус взаимодействия");
-  t.Fr = Checked(π * Квадрат(t.R));
+  t.Fr = π * Квадрат(t.R);
   rep.Add("\tFr = P * R ^ 2 = Пи * ", t.R, " ^ 2 = ", t.Fr, " кв.м - площадь зоны взаимодействия");
   if (t.форма == ФормаАрматуры::ТаблицаСтержней) {
-    t.шаг = Div(b, t.ЧислоРастянутыхСтержней);
+    t.шаг = b / t.ЧислоРастянутыхСтержней;
     rep.Add("\tшаг = b / кол-во = ", b, " / ", t.ЧислоРастянутыхСтержней, " = ", t.шаг, " м");
   }
-  const double Fr0 = t.Fr;
-  const double R2 = Квадрат(t.R);
+  const Число Fr0 = t.Fr;
+  const Число R2 = Квадрат(t.R);
   if (2 * t.R > t.шаг) {
     rep.Add("\tт.к. 2 * R > шаг, то");
-    t.Katet = Pow(Checked(R2 - Div(Квадрат(t.шаг), 4)), 0.5);
+    t.Katet = Степень(R2 - Квадрат(t.шаг) / 4, 0.5);
     rep.Add("\tKatet = (R ^ 2 - шаг ^ 2 / 4) ^ 0.5 = (", t.R, " ^ 2 - ", t.шаг,
             " ^ 2 / 4) ^ 0.5 = ", t.Katet, " м");
-    t.Fб = Checked(2 * (R2 * Arccos(Div(t.шаг, 2 * t.R)) - Div(t.шаг, 2) * t.Katet));
+    t.Fб = 2 * (R2 * Arccos(t.шаг / (2 * t.R)) - t.шаг / 2 * t.Katet);
     rep.Add("\tFб = 2 * (R ^ 2 * acos(шаг / (2 * R)) - шаг / 2 * Katet) = 2 * (", t.R,
             " ^ 2 * acos(", t.шаг, " / (2 * ", t.R, ")) - ", t.шаг, " / 2 * ", t.Katet,
             ") = ", t.Fб, " кв.м - площадь бокового сегмента");
@@ -172,17 +176,18 @@ void ОпределитьЗонуМажирина(Трещиностойкост
   }
   if (t.a < t.R) {
     rep.Add("\tЕсли a < R, то");
-    const double хорда = Pow(Checked(R2 - Квадрат(t.a)), 0.5);
+    const Число хорда = Степень(R2 - Квадрат(t.a), 0.5);
     if (2 * хорда > t.шаг) {
-      t.Fниж = Checked(R2 * Arccos(Div(t.Katet, t.R)) - Div(t.шаг, 2) * t.Katet +
-                       (t.Katet - t.a) * t.шаг);
+      // The arccos first: its errors (5, 11) come before an overflow of the sum (6).
+      const Число угол = Arccos(t.Katet / t.R);
+      t.Fниж = R2 * угол - t.шаг / 2 * t.Katet + (t.Katet - t.a) * t.шаг;
       rep.Add(
           "\tт.к  2 * (R ^ 2 - a ^ 2) ^ 0.5 > шаг, то Fниж = R ^ 2 * acos(Katet / R) - шаг / 2 * "
           "Katet + (Katet - a) * шаг = ",
           t.R, " ^ 2 * acos(", t.Katet, " / ", t.R, ") - ", t.шаг, " / 2 * ", t.Katet, " + (",
           t.Katet, " - ", t.a, ") * ", t.шаг, " = ", t.Fниж, " кв.м - площадь нижнего сегмента");
     } else {
-      t.Fниж = Checked(R2 * Arccos(Div(t.a, t.R)) - t.a * хорда);
+      t.Fниж = R2 * Arccos(t.a / t.R) - t.a * хорда;
       rep.Add(
           "\tт.к  2 * (R ^ 2 - a ^ 2) ^ 0.5 <= шаг, то Fниж = R ^ 2 * acos(a / R) - a * (R ^ 2 - a "
           "^ 2) ^ 0.5 = ",
@@ -192,7 +197,9 @@ void ОпределитьЗонуМажирина(Трещиностойкост
   } else {
     t.Fниж = 0;
   }
-  t.Fr = Checked((t.Fr - t.Fб - t.Fниж) * Div(b, t.шаг));
+  // b / шаг first: a zero spacing is division by zero (11) before an overflow of the areas (6).
+  const Число стержней = b / t.шаг;
+  t.Fr = (t.Fr - t.Fб - t.Fниж) * стержней;
   rep.Add("\tFr = b / шаг * (Fr - Fб - Fниж) = ", b, " / ", t.шаг, " * (", Fr0, " - ", t.Fб, " - ",
           t.Fниж, ") = ", t.Fr, " кв.м");
 }
@@ -203,7 +210,7 @@ void ОпределитьЗонуВзаимодействия(Трещиност
       "зависимости от радиуса армирования (учитывает влияние бетона растянутой зоны, деформации "
       "арматуры, ее профиль и условия работы элемента)");
   if (t.вход.Угол != 0) {
-    t.Fr = Checked(t.L * t.вход.b);
+    t.Fr = t.L * t.вход.b;
     t.rep.Add("\tFr = L * b = ", t.L, " * ", t.вход.b, " = ", t.Fr,
               " кв.м - площадь зоны взаимодействия (по формуле 133)");
   } else {
@@ -214,15 +221,15 @@ void ОпределитьЗонуВзаимодействия(Трещиност
 // Radius of reinforcement, inclined cracks: bars and stirrups.
 void ОпределитьРадиусНаклонных(Трещиностойкость& t) {
   const ИсходныеДанные& in = t.вход;
-  const double b = in.b;
+  const Число b = in.b;
   const double s_wx = *in.s_wx;
   const double s_wz = *in.s_wz;
   const double π = ПиАрктангенс();
   if (t.форма == ФормаАрматуры::ТаблицаСтержней) {
-    const double S = ВзвешеннаяСуммаДиаметров(*t.Таблица);
-    t.Rr = Div(t.Fr, Checked(S * std::cos(in.Угол) + Div(t.T, s_wz) * in.Bw * Div(b, s_wx) *
-                                                         Div(in.dw_mm, 1000) *
-                                                         std::cos(Div(π, 2) - in.Угол)));
+    const Число S = ВзвешеннаяСуммаДиаметров(*t.Таблица);
+    t.Rr =
+        t.Fr / (S * std::cos(in.Угол) + t.T / s_wz * in.Bw * (b / s_wx) * (Число(in.dw_mm) / 1000) *
+                                            std::cos(π / 2 - in.Угол));
     t.rep.Add(
         "\tRr = Fr / (Bs * b * (d / шаг + di / шагi) * Cos(Угол) + Bw * (T / s_wz) * (b / s_wx) * "
         "(dw_mm / 1000) * Cos(P / 2 - Угол)) = ",
@@ -231,10 +238,10 @@ void ОпределитьРадиусНаклонных(Трещиностойк
         " м - радиус армирования (по формулам 131 или 133)");
     return;
   }
-  const double хомуты =
-      in.Bw * Div(t.T, s_wz) * Div(b, s_wx) * Div(in.dw_mm, 1000) * std::cos(Div(π, 2) - in.Угол);
-  const double стержни = (Div(t.d, t.шаг) + Div(t.di, t.шагi)) * (b * in.Bs) * std::cos(in.Угол);
-  t.Rr = Div(t.Fr, Checked(хомуты + стержни));
+  const Число хомуты =
+      in.Bw * (t.T / s_wz) * (b / s_wx) * (Число(in.dw_mm) / 1000) * std::cos(π / 2 - in.Угол);
+  const Число стержни = (t.d / t.шаг + t.di / t.шагi) * (b * in.Bs) * std::cos(in.Угол);
+  t.Rr = t.Fr / (хомуты + стержни);
   t.rep.Add(
       "\tRr = Fr / (Bs * b * (d / шаг + di / шагi) * Cos(Угол) + Bw * (T / s_wz) * (b / s_wx) * "
       "(dw_mm / 1000) * Cos(P / 2 - Угол)) = ",
@@ -247,15 +254,15 @@ void ОпределитьРадиусНаклонных(Трещиностойк
 // Radius of reinforcement, normal cracks.
 void ОпределитьРадиусНормальных(Трещиностойкость& t) {
   const ИсходныеДанные& in = t.вход;
-  const double b = in.b;
+  const Число b = in.b;
   if (t.форма == ФормаАрматуры::ТаблицаСтержней) {
-    const double S = ВзвешеннаяСуммаДиаметров(*t.Таблица);
-    t.Rr = Div(t.Fr, S);
+    const Число S = ВзвешеннаяСуммаДиаметров(*t.Таблица);
+    t.Rr = t.Fr / S;
     t.rep.Add("\tRr = Fr / (Bs * b * (d / шаг + di / шагi)) = ", t.Fr, " / ", S, " = ", t.Rr,
               " м - (по формуле 131)");
     return;
   }
-  t.Rr = Div(t.Fr, Checked((Div(t.d, t.шаг) + Div(t.di, t.шагi)) * (b * in.Bs)));
+  t.Rr = t.Fr / ((t.d / t.шаг + t.di / t.шагi) * (b * in.Bs));
   if (t.форма == ФормаАрматуры::ДиаметрыИШаги) {
     t.rep.Add("\tRr = Fr / (Bs * b * (d / шаг + di / шагi)) = ", t.Fr, " / (", in.Bs, " * ", b,
               " * (", t.d, " / ", t.шаг, " + ", t.di, " / ", t.шагi, ")) = ", t.Rr,
@@ -269,11 +276,11 @@ void ОпределитьРадиусНормальных(Трещиностой
 // Crack opening coefficient: smooth bars (class 1) or ribbed bars.
 void ОпределитьКоэффициентРаскрытия(Трещиностойкость& t) {
   if (t.вход.КлассАрматурнойСтали == 1) {
-    t.ш = Checked(t.Rr * 0.35 * 100);
+    t.ш = t.Rr * 0.35 * 100;
     t.rep.Add("\tш = 0.35 * Rr * 100 = 0.35 * ", t.Rr, " * 100 = ", t.ш,
               " - коэффициент раскрытия трещин для арматуры гладкого профиля (п. 3.109*)");
   } else {
-    const double корень = Sqrt(Checked(t.Rr * 100));
+    const Число корень = Sqrt((t.Rr * 100).v);
     t.ш = 1.5 * корень;
     t.rep.Add("\tш = 1.5 * Sqr(Rr * 100) = 1.5 * ", корень, " = ", t.ш,
               " - коэффициент раскрытия трещин для арматуры периодического профиля (п. 3.109*)");
@@ -346,11 +353,11 @@ double ДовестиРасчет(Трещиностойкость& t) {
   }
   ОпределитьКоэффициентРаскрытия(t);
   t.rep.Add("6. Расчет раскрытия трещин п. 3.105");
-  t.delta_cr = Div(Checked(t.Ss * t.ш), t.Es);
+  t.delta_cr = t.Ss * t.ш / t.Es;
   t.rep.Add("\tdelta_cr = Ss * ш / Es = ", t.Ss, " * ", t.ш, " / ", t.Es, " = ", t.delta_cr, " см");
-  double результат = t.delta_cr;
+  double результат = t.delta_cr.v;
   if (in.МетодОпределенияЗапаса <= 3) {
-    результат = ОпределитьЗапас(in.acr_sm, t.delta_cr, in.МетодОпределенияЗапаса);
+    результат = ОпределитьЗапас(in.acr_sm, t.delta_cr.v, in.МетодОпределенияЗапаса);
     t.rep.Add("При сравнении величин acr_sm = ", in.acr_sm, " и delta_cr = ", t.delta_cr,
               " запас равен ", результат);
   }
@@ -384,18 +391,18 @@ double мтТрещиностойкость(uint8_t& КлассАрматурн�
   ДобавитьКонецИсходныхДанных(t, Bs);
 
   if (M >= 0) {
-    t.Fs = Div(Fн, 10000);
+    t.Fs = Число(Fн) / 10000;
     t.a = ан;
-    t.Fsi = Div(Fв, 10000);
+    t.Fsi = Число(Fв) / 10000;
     t.ai = ав;
   } else {
-    t.Fs = Div(Fв, 10000);
+    t.Fs = Число(Fв) / 10000;
     t.a = ав;
-    t.Fsi = Div(Fн, 10000);
+    t.Fsi = Число(Fн) / 10000;
     t.ai = ан;
   }
-  ДиаметрИШагСтержней(t.d, t.шаг, Div(t.Fs, B), 1);
-  ДиаметрИШагСтержней(t.di, t.шагi, Div(t.Fsi, B), 1);
+  ДиаметрИШагСтержней(t.d.v, t.шаг.v, (t.Fs / B).v, 1);
+  ДиаметрИШагСтержней(t.di.v, t.шагi.v, (t.Fsi / B).v, 1);
   if (НетРаскладки(t)) return -100;
 
   rep.Add("\tПараметры сжатого (или наименее растянутого) ряда арматуры:\r\tFsi = ", t.Fsi,

@@ -9,7 +9,7 @@
 
 #include "kernel/report.hpp"
 #include "kernel/report_blocks.hpp"
-#include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 
 namespace armocalc {
 
@@ -40,15 +40,15 @@ struct Трещиностойкость {
   Отчёт rep;
 
   // Rows: the stretched one (Fs, a, d, шаг) and the compressed one (Fsi, ai, di, шагi); m², m.
-  double Fs = 0, a = 0, Fsi = 0, ai = 0, d = 0, шаг = 0, di = 0, шагi = 0;
-  double Rs = 0, Rsc = 0, Rb = 0, Es = 0;  // MPa
-  double X = 0, z = 0, h2 = 0, ho = 0, T = 0, L = 0, ec = 0, e = 0;
-  double мю = 0, б = 0, SsQ = 0, Ss = 0;
-  double R = 0, Fr = 0, Katet = 0, Fб = 0, Fниж = 0, Rr = 0, ш = 0, delta_cr = 0;
+  Число Fs = 0, a = 0, Fsi = 0, ai = 0, d = 0, шаг = 0, di = 0, шагi = 0;
+  Число Rs = 0, Rsc = 0, Rb = 0, Es = 0;  // MPa
+  Число X = 0, z = 0, h2 = 0, ho = 0, T = 0, L = 0, ec = 0, e = 0;
+  Число мю = 0, б = 0, SsQ = 0, Ss = 0;
+  Число R = 0, Fr = 0, Katet = 0, Fб = 0, Fниж = 0, Rr = 0, ш = 0, delta_cr = 0;
 
   // Bar table only: the range and the number of bars of the stretched group.
   const HostRange* Таблица = nullptr;
-  double ЧислоРастянутыхСтержней = 0;
+  Число ЧислоРастянутыхСтержней = 0;
 };
 
 // Lines of the force and the moment, and of the section size (shared with the longitudinal
@@ -75,7 +75,7 @@ double СреднееПриНулевойСиле(Проверка&& прове�
   double положительная = 1e-30;
   const double первая = проверка(отрицательная);
   const double вторая = проверка(положительная);
-  return Div(Checked(первая + вторая), 2);
+  return ((Число(первая) + вторая) / 2).v;
 }
 
 }  // namespace cracks

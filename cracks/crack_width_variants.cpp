@@ -11,6 +11,7 @@
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 #include "runtime/host.hpp"
 #include "runtime/pi.hpp"
 
@@ -18,9 +19,9 @@ namespace armocalc {
 namespace {
 
 // Area of a row of bars of diameter D at spacing S (both mm) over the width b, m².
-double ПлощадьРяда(double D, double S, double b) {
-  const double π = ПиАрктангенс();
-  return Div(Checked(Div(Checked(π * 5 * Pow(D, 2)), Checked(2 * S)) * b), 10000);
+Число ПлощадьРяда(double D, double S, double b) {
+  const Число π = ПиАрктангенс();
+  return π * 5 * Степень(D, 2) / (2 * Число(S)) * b / 10000;
 }
 
 using Стержень = СтерженьТаблицы;
@@ -37,19 +38,19 @@ double ВзвешеннаяСуммаДиаметров(const HostRange& Таб�
   // Only rows that hold a bar take part: an empty row would count as a bar of diameter 0 at the
   // origin and make its neighbours a bundle.
   const std::vector<Стержень> стержни = СтержниТаблицы(Таблица);
-  double сумма = 0;
+  Число сумма = 0;
   for (const Стержень& i : стержни) {
-    const double предел = Div(2 * i.d_mm, 1000);
+    const Число предел = 2 * Число(i.d_mm) / 1000;
     int64_t ближних = 0;  // the bar itself included
     for (const Стержень& j : стержни) {
-      const double dx = Checked(i.x - j.x);
-      const double dy = Checked(i.y - j.y);
-      const double расстояние = Pow(Checked(Pow(dx, 2) + Pow(dy, 2)), 0.5);
+      const Число dx = Число(i.x) - j.x;
+      const Число dy = Число(i.y) - j.y;
+      const Число расстояние = Степень(Степень(dx, 2) + Степень(dy, 2), 0.5);
       if (расстояние < предел) ++ближних;
     }
-    сумма = Checked(сумма + Div(i.d_mm * КоэффициентПучка(ближних), 1000));
+    сумма = сумма + Число(i.d_mm) * КоэффициентПучка(ближних) / 1000;
   }
-  return сумма;
+  return сумма.v;
 }
 
 double мтТрещиностойкость2(uint8_t& КлассАрматурнойСтали, float& КлассБетона, double& N, double& M,
@@ -88,12 +89,12 @@ double мтТрещиностойкость2(uint8_t& КлассАрматурн
   const double d_si = низРастянут ? dв : dн;
   const double ш_si = низРастянут ? шв : шн;
   t.Fs = ПлощадьРяда(d_s, ш_s, B);
-  t.d = Div(d_s, 1000);
-  t.шаг = Div(ш_s, 1000);
+  t.d = Число(d_s) / 1000;
+  t.шаг = Число(ш_s) / 1000;
   t.a = низРастянут ? ан : ав;
   t.Fsi = ПлощадьРяда(d_si, ш_si, B);
-  t.di = Div(d_si, 1000);
-  t.шагi = Div(ш_si, 1000);
+  t.di = Число(d_si) / 1000;
+  t.шагi = Число(ш_si) / 1000;
   t.ai = низРастянут ? ав : ан;
   if (НетРаскладки(t)) return -100;
 
@@ -134,7 +135,7 @@ double мтТрещиностойкостьТ(uint8_t& КлассАрматур�
   double y0 = 0;
   const ГруппыСтержней группы =
       ПрочитатьТаблицуСтержней(ТаблицаАрматурныхСтержней, Variant(КлассАрматурнойСтали),
-                               ТипЗначения, M, N, y0, h, Div(h, 2));
+                               ТипЗначения, M, N, y0, h, (Число(h) / 2).v);
   t.Fs = группы(Растянутая, Площадь);
   t.a = группы(Растянутая, РасстояниеДоГрани);
   t.Rs = группы(Растянутая, СреднееRs);

@@ -15,6 +15,7 @@
 #include "materials/steel.hpp"
 #include "rectangular/stress.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 
 namespace armocalc {
 namespace {
@@ -162,25 +163,24 @@ Variant мтВыносливость(uint8_t& КлассАрматурнойСт
   if (Ssmin > Ssmax) std::swap(Ssmin, Ssmax);
 
   rep.Add("\t", "Расчет асимметрии цикла повторяющихся напряжений:");
-  const double pb = Div(Sbmin, Sbmax);
+  const Число pb = Число(Sbmin) / Sbmax;
   rep.Add("\t", "pb = Sbmin / Sbmax = ", Sbmin, " / ", Sbmax, " = ", pb);
-  const double ps = Div(Ssmin, Ssmax);
+  const Число ps = Число(Ssmin) / Ssmax;
   rep.Add("\t", "ps = Ssmin / Ssmax = ", Ssmin, " / ", Ssmax, " = ", ps);
 
   uint8_t код_Rb = 1;
   const double Rb = мтБетон(КлассБетона, код_Rb);
-  const double Rbf =
-      Mul(Mul(Mul(КоэффициентКлассаБетона(КлассБетона), 0.6), КоэффициентАсимметрииБетона(pb)), Rb);
+  const Число Rbf =
+      Число(КоэффициентКлассаБетона(КлассБетона)) * 0.6 * КоэффициентАсимметрииБетона(pb.v) * Rb;
   const double Rs = RsValue(КлассАрматурнойСтали, 10.0, CByte(static_cast<double>(ТипКонструкции)));
-  const double Rsf = Mul(Mul(КоэффициентАсимметрииАрматуры(КлассАрматурнойСтали, ps),
-                             КоэффициентСварки(Сварка, КлассАрматурнойСтали, ps)),
-                         Rs);
+  const Число Rsf = Число(КоэффициентАсимметрииАрматуры(КлассАрматурнойСтали, ps.v)) *
+                    КоэффициентСварки(Сварка, КлассАрматурнойСтали, ps.v) * Rs;
   rep.Add("\t", "Rbf = ", Rbf, " МПа (п. 3.26*), Rsf = ", Rsf, " МПа (п. 3.39*)");
 
-  const double запасБетона = ОпределитьЗапас(Rbf, Sbmax, МетодОпределенияЗапаса);
+  const double запасБетона = ОпределитьЗапас(Rbf.v, Sbmax, МетодОпределенияЗапаса);
   rep.Add("При сравнении величин Rbf = ", Rbf, " и Sbmax = ", Sbmax, " запас по бетону равен ",
           запасБетона);
-  const double запасАрматуры = ОпределитьЗапас(Rsf, Ssmax, МетодОпределенияЗапаса);
+  const double запасАрматуры = ОпределитьЗапас(Rsf.v, Ssmax, МетодОпределенияЗапаса);
   rep.Add("При сравнении величин Rsf = ", Rsf, " и Ssmax = ", Ssmax, " запас по арматуре равен ",
           запасАрматуры);
 
