@@ -2,9 +2,12 @@
 // bar table; the weighted diameter sum of a bar table.
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "cracks/bar_neighbours.hpp"
 #include "cracks/crack_width.hpp"
 #include "cracks/crack_width_steps.hpp"
 #include "materials/bar_table.hpp"
@@ -38,18 +41,11 @@ double ВзвешеннаяСуммаДиаметров(const HostRange& Таб�
   // Only rows that hold a bar take part: an empty row would count as a bar of diameter 0 at the
   // origin and make its neighbours a bundle.
   const std::vector<Стержень> стержни = СтержниТаблицы(Таблица);
+  const std::vector<double> пределы = cracks::ПределыБлизости(стержни);         // 2 · d / 1000
+  const std::vector<uint8_t> ближних = cracks::ЧислаБлижних(стержни, пределы);  // itself included
   Число сумма = 0;
-  for (const Стержень& i : стержни) {
-    const Число предел = 2 * Число(i.d_mm) / 1000;
-    int64_t ближних = 0;  // the bar itself included
-    for (const Стержень& j : стержни) {
-      const Число dx = Число(i.x) - j.x;
-      const Число dy = Число(i.y) - j.y;
-      const Число расстояние = Степень(Степень(dx, 2) + Степень(dy, 2), 0.5);
-      if (расстояние < предел) ++ближних;
-    }
-    сумма = сумма + Число(i.d_mm) * КоэффициентПучка(ближних) / 1000;
-  }
+  for (std::size_t i = 0; i < стержни.size(); ++i)
+    сумма = сумма + Число(стержни[i].d_mm) * КоэффициентПучка(ближних[i]) / 1000;
   return сумма.v;
 }
 
