@@ -18,10 +18,10 @@ namespace {
 
 using Стержень = СтерженьТаблицы;
 
-// The runtime's distance between two bar centres, m.
-Число Расстояние(const Стержень& a, const Стержень& b) {
-  const Число dx = Число(a.x) - b.x;
-  const Число dy = Число(a.y) - b.y;
+// The runtime's distance from the centre of bar a to that of bar b, m.
+Число Расстояние(double xa, double ya, double xb, double yb) {
+  const Число dx = Число(xa) - xb;
+  const Число dy = Число(ya) - yb;
   return Степень(Степень(dx, 2) + Степень(dy, 2), 0.5);
 }
 
@@ -58,6 +58,20 @@ constexpr std::size_t kСтержнейВЛисте = 8;
 // Median splits halve every box, so no tree over an int32 row count is deeper than 32.
 constexpr std::size_t kГлубинаСтека = 80;
 
+// A bar in the tree: its centre and its row among the bars.
+struct Точка {
+  double x, y;
+  uint32_t номер;
+};
+
+// Whether the box [x0, x1] × [y0, y1] lies clearly beyond охват of the point s.
+inline bool ВнеОхвата(const Точка& s, double x0, double x1, double y0, double y1, double охват,
+                      double охват2) {
+  const double gx = x0 > s.x ? x0 - s.x : (s.x > x1 ? s.x - x1 : 0.0);
+  const double gy = y0 > s.y ? y0 - s.y : (s.y > y1 ? s.y - y1 : 0.0);
+  return gx > охват || gy > охват || gx * gx + gy * gy > охват2;
+}
+
 struct Узел {
   double x0, x1, y0, y1;           // the box of its bars
   uint32_t начало, конец;          // its bars in the order of the tree
@@ -66,18 +80,20 @@ struct Узел {
 
 class ДеревоСтержней {
  public:
-  explicit ДеревоСтержней(const std::vector<Стержень>& стержни) : стержни_(стержни) {
-    порядок_.resize(стержни.size());
-    for (std::size_t i = 0; i < порядок_.size(); ++i) порядок_[i] = static_cast<uint32_t>(i);
-    if (!порядок_.empty()) Построить(0, static_cast<uint32_t>(порядок_.size()), 0);
+  explicit ДеревоСтержней(const std::vector<Стержень>& стержни) {
+    точки_.reserve(стержни.size());
+    for (std::size_t i = 0; i < стержни.size(); ++i)
+      точки_.push_back({стержни[i].x, стержни[i].y, static_cast<uint32_t>(i)});
+    if (!точки_.empty()) Построить(0, static_cast<uint32_t>(точки_.size()), 0);
   }
 
-  // Bars (itself included) closer to bar i than предел, counted up to 3.
-  uint8_t БлижнихДо3(std::size_t i, double предел) const {
-    if (узлы_.empty()) return 0;
-    const Стержень& s = стержни_[i];
-    // A box is passed over only when it is clearly beyond the reach: the margin covers the
-    // rounding and the underflow of the squares in the runtime's distance.
+  // The bars in the order of the tree, neighbours mostly next to each other.
+  const std::vector<Точка>& Точки() const { return точки_; }
+
+  // Bars (itself included) closer to the point s than предел, counted up to 3.
+  uint8_t БлижнихДо3(const Точка& s, double предел) const {
+    // A box or a bar is passed over only when it is clearly beyond the reach: the margin covers
+    // the rounding and the underflow of the squares in the runtime's distance.
     const double охват = предел * (1 + 1e-6) + 1e-150;
     const double охват2 = охват * охват;
     std::array<uint32_t, kГлубинаСтека> стек{};
@@ -86,12 +102,12 @@ class ДеревоСтержней {
     uint8_t ближних = 0;
     while (вершина > 0) {
       const Узел& узел = узлы_[стек[--вершина]];
-      const double gx = std::max({0.0, узел.x0 - s.x, s.x - узел.x1});
-      const double gy = std::max({0.0, узел.y0 - s.y, s.y - узел.y1});
-      if (gx > охват || gy > охват || gx * gx + gy * gy > охват2) continue;
+      if (ВнеОхвата(s, узел.x0, узел.x1, узел.y0, узел.y1, охват, охват2)) continue;
       if (узел.левый == 0) {
         for (uint32_t k = узел.начало; k < узел.конец; ++k) {
-          if (Расстояние(s, стержни_[порядок_[k]]) < Число(предел)) ++ближних;
+          const Точка& t = точки_[k];
+          if (ВнеОхвата(s, t.x, t.x, t.y, t.y, охват, охват2)) continue;
+          if (Расстояние(s.x, s.y, t.x, t.y) < Число(предел)) ++ближних;
           if (ближних >= kБлижнихДостаточно) return ближних;
         }
         continue;
@@ -105,14 +121,10 @@ class ДеревоСтержней {
  private:
   uint32_t Построить(uint32_t начало, uint32_t конец, std::size_t глубина) {
     const uint32_t номер = static_cast<uint32_t>(узлы_.size());
-    Узел узел{стержни_[порядок_[начало]].x,
-              стержни_[порядок_[начало]].x,
-              стержни_[порядок_[начало]].y,
-              стержни_[порядок_[начало]].y,
-              начало,
-              конец};
+    const Точка& первая = точки_[начало];
+    Узел узел{первая.x, первая.x, первая.y, первая.y, начало, конец};
     for (uint32_t k = начало; k < конец; ++k) {
-      const Стержень& s = стержни_[порядок_[k]];
+      const Точка& s = точки_[k];
       узел.x0 = std::min(узел.x0, s.x);
       узел.x1 = std::max(узел.x1, s.x);
       узел.y0 = std::min(узел.y0, s.y);
@@ -122,10 +134,8 @@ class ДеревоСтержней {
     if (конец - начало <= kСтержнейВЛисте || глубина + 2 >= kГлубинаСтека / 2) return номер;
     const bool поX = узел.x1 - узел.x0 >= узел.y1 - узел.y0;
     const uint32_t середина = начало + (конец - начало) / 2;
-    std::nth_element(порядок_.begin() + начало, порядок_.begin() + середина,
-                     порядок_.begin() + конец, [&](uint32_t a, uint32_t b) {
-                       return поX ? стержни_[a].x < стержни_[b].x : стержни_[a].y < стержни_[b].y;
-                     });
+    std::nth_element(точки_.begin() + начало, точки_.begin() + середина, точки_.begin() + конец,
+                     [поX](const Точка& a, const Точка& b) { return поX ? a.x < b.x : a.y < b.y; });
     const uint32_t левый = Построить(начало, середина, глубина + 1);
     const uint32_t правый = Построить(середина, конец, глубина + 1);
     узлы_[номер].левый = левый;
@@ -133,8 +143,7 @@ class ДеревоСтержней {
     return номер;
   }
 
-  const std::vector<Стержень>& стержни_;
-  std::vector<uint32_t> порядок_;
+  std::vector<Точка> точки_;
   std::vector<Узел> узлы_;
 };
 
@@ -158,7 +167,7 @@ std::vector<uint8_t> ЧислаБлижних(const std::vector<Стержень
     return ближних;
   }
   const ДеревоСтержней дерево(стержни);
-  for (std::size_t i = 0; i < стержни.size(); ++i) ближних[i] = дерево.БлижнихДо3(i, пределы[i]);
+  for (const Точка& s : дерево.Точки()) ближних[s.номер] = дерево.БлижнихДо3(s, пределы[s.номер]);
   return ближних;
 }
 
@@ -167,7 +176,7 @@ std::vector<int64_t> ЧислаБлижнихПопарно(const std::vector<С
   std::vector<int64_t> ближних(стержни.size());
   for (std::size_t i = 0; i < стержни.size(); ++i) {
     for (const Стержень& j : стержни)
-      if (Расстояние(стержни[i], j) < Число(пределы[i])) ++ближних[i];
+      if (Расстояние(стержни[i].x, стержни[i].y, j.x, j.y) < Число(пределы[i])) ++ближних[i];
   }
   return ближних;
 }
