@@ -27,7 +27,7 @@ using Стержень = СтерженьТаблицы;
 
 // ---- when the tree may be used ----
 
-// Above this sum of squared coordinate extents no pair can overflow, with room to spare for the
+// Up to this sum of squared coordinate extents no pair can overflow, with room to spare for the
 // rounding of each square and sum.
 constexpr double kБезопасныйКвадратРазмаха = 1e300;
 
@@ -55,7 +55,8 @@ bool РасстоянияБезПереполнения(const std::vector<Сте
 // ---- the k-d tree ----
 
 constexpr std::size_t kСтержнейВЛисте = 8;
-// Median splits halve every box, so no tree over an int32 row count is deeper than 32.
+// Median splits halve every box, so no tree over an int32 row count is deeper than 32; the
+// depth is capped all the same, a deeper box staying a (larger) leaf.
 constexpr std::size_t kГлубинаСтека = 80;
 
 // A bar in the tree: its centre and its row among the bars.
