@@ -75,7 +75,9 @@ struct ПробныйПроход {
   }
   const Число D = к.D;
   ПробныйПроход п;
-  п.tm = Число(Checked(сумма)) / число;
+  // The sweep adds in plain double for speed: a sum beyond the double range stays infinite and
+  // fails at this division (6).
+  п.tm = Число(сумма) / число;
   п.tf = tf;
   п.tn = tn;
   п.k = число;
@@ -122,9 +124,10 @@ bool СжатыеСтержни(const Стержни& стержни, Число
       }
     }
     сжатая.z_обхода = z.v;
-    сжатая.сумма = Checked(сумма);
+    сжатая.сумма = сумма;
     сжатая.число = число;
   }
+  // A sum beyond the double range stays infinite and fails at this division (6).
   сжатая.cm = Число(сжатая.сумма) / сжатая.число;
   const Число прежнее = сжатая.k_;
   сжатая.k_ = сжатая.число;

@@ -16,7 +16,7 @@
 #include "materials/bars.hpp"
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
-#include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 #include "runtime/host.hpp"
 #include "runtime/pi.hpp"
 
@@ -43,10 +43,10 @@ struct ПродольныеТрещины {
   uint8_t Метод;
   Отчёт rep;
   ХарактерРаботы характер = ХарактерРаботы::НеОпределен;
-  double Fs = 0;  // all bars, m²
-  double WS = 0;  // section modulus of the bars, m³
-  double a = 0;   // distance of the stretched bars from the stretched edge, m
-  double Sbx = 0;
+  Число Fs = 0;  // all bars, m²
+  Число WS = 0;  // section modulus of the bars, m³
+  Число a = 0;   // distance of the stretched bars from the stretched edge, m
+  Число Sbx = 0;
 };
 
 double БетонаСвойство(float КлассБетона, uint8_t код) {
@@ -70,15 +70,16 @@ void ДобавитьКонецИсходныхДанных(Продольные
 }
 
 // Central compression (code 1) takes the eccentric working depth, every other loading h − a.
-double РабочаяВысота(ПродольныеТрещины& p) {
-  const double модуль_M = std::fabs(p.M);
+Число РабочаяВысота(ПродольныеТрещины& p) {
+  const Число h = p.h;
+  const Число модуль_M = std::fabs(p.M);
   if (p.характер == ХарактерРаботы::ЦентральноеСжатие) {
-    const double ho = Checked(p.h - Div(Checked(модуль_M * (6 * p.a)), Checked(p.h * p.N)));
+    const Число ho = h - модуль_M * (6 * p.a) / (h * p.N);
     p.rep.Add("\tho = h - 6 * a * Abs(M) / (N * h) = ", p.h, " - 6 * ", p.a, " * ", модуль_M,
               " / (", p.N, " * ", p.h, ") = ", ho, " м - рабочая высота сечения");
     return ho;
   }
-  const double ho = Checked(p.h - p.a);
+  const Число ho = h - p.a;
   p.rep.Add("\tho = h - a = ", p.h, " - ", p.a, " = ", ho, " м - рабочая высота сечения");
   return ho;
 }
@@ -87,61 +88,63 @@ double РабочаяВысота(ПродольныеТрещины& p) {
 double УчестьСпираль(ПродольныеТрещины& p) {
   Отчёт& rep = p.rep;
   const double π = kПиДесятичное;
-  const double b = p.b;
-  const double h = p.h;
-  const double d_mm = p.d_mm;
+  const Число b = p.b;
+  const Число h = p.h;
+  const Число d_mm = p.d_mm;
   rep.Add("4. Учет косвенного спирального армирования по п. 3.90");
   rep.Add("\tШаг спиральной арматуры: s = ", p.s, " м");
   rep.Add("\tДиаметр спиральной арматуры: d_mm = ", d_mm, " мм");
   const double Rb = БетонаСвойство(p.КлассБетона, 1);
   rep.Add("\tРасчётное сопротивление бетона: Rb = ", Rb, " МПа");
-  const double Rs = RsValue(1, d_mm, 3);
+  const double Rs = RsValue(1, p.d_mm, 3);
   rep.Add("\tРасчётное сопротивление арматуры: Rs = ", Rs, " МПа");
-  const double зс = Checked(p.a - 0.014 - Div(d_mm, 2000));
+  const Число зс = p.a - 0.014 - d_mm / 2000;
   rep.Add(
       "\tРасстояние от края сечения до ц.т. стержня спиральной арматуры: зс = a - 0.014 - d_mm / "
       "2000 = ",
       p.a, " - 0.014 - ", d_mm, " / 2000 = ", зс, " м");
-  const double Aloc = Checked((h - 2 * зс - Div(d_mm, 1000)) * (b - 2 * зс - Div(d_mm, 1000)));
+  const Число Aloc = (h - 2 * зс - d_mm / 1000) * (b - 2 * зс - d_mm / 1000);
   rep.Add("\tПлощадь смятия: Aloc = (b - 2 * зс - d_mm / 1000) * (h - 2 * зс - d_mm / 1000) = (", b,
           " - 2 * ", зс, " - ", d_mm, " / 1000) * (", h, " - 2 * ", зс, " - ", d_mm,
           " / 1000) = ", Aloc, " кв.м");
-  const double Aef = Checked((h - 2 * зс) * (b - 2 * зс));
+  const Число Aef = (h - 2 * зс) * (b - 2 * зс);
   rep.Add(
       "\tПлощадь бетона, заключенного внутри контура сеток косвенного армирования, считая по их "
       "крайним стержням. При этом должно удовлетворяться Aloc<Aef<=Ad: Aef = (b - 2 * зс) * (h - 2 "
       "* зс) = (",
       b, " - 2 * ", зс, ") * (", h, " - 2 * ", зс, ") = ", Aef, " кв.м");
-  const double Ad = Checked(h * b);
+  const Число Ad = h * b;
   rep.Add(
       "\tПриведенная площадь, симметричная по отношению к площади смятия (максимальная площадь): "
       "Ad = b * h = ",
       b, " * ", h, " = ", Ad, " кв.м");
-  const double d_ef = Pow(Div(Checked(Aef * 4), π), 0.5);
+  const Число d_ef = Степень(Aef * 4 / π, 0.5);
   rep.Add("\tДиаметр части сечения внутри спирали: d_ef = (4 * Aef / Pi) ^ (1 / 2) = (4 * ", Aef,
           " / Pi) ^ (1 / 2) = ", d_ef, " м");
-  const double As_cir = Pow(Div(d_mm, 2000), 2) * π;
+  // The area and 4·As_cir in plain double: a bar beyond the double range still meets d_ef = 0
+  // as division by zero (11), not as an overflow (6).
+  const double As_cir = Квадрат(d_mm / 2000).v * π;
   rep.Add("\tПлощадь поперечного сечения спиральной арматуры: As_cir = ", As_cir, " кв.м");
-  const double мю = Div(As_cir * 4, Checked(d_ef * p.s));
+  const Число мю = Число(As_cir * 4) / (d_ef * p.s);
   rep.Add("\tКоэффициент армирования: мю = 4 * As_cir / (d_ef * s) = 4 * ", As_cir, " / (", d_ef,
           " * ", p.s, ") = ", мю, " (по формуле 87)");
-  const double ш = Div(Checked(мю * Rs), Rb + 10);
+  const Число ш = мю * Rs / (Число(Rb) + 10);
   rep.Add("\tш = мю * Rs / (Rb + 10) = ", мю, " * ", Rs, " / (", Rb, " + 10) = ", ш,
           " (по формуле 85)");
-  const double ф = Div(1, Checked(ш + 0.23));
+  const Число ф = 1 / (ш + 0.23);
   rep.Add("\tКоэффициент эффективности косвенного армирования: ф = 1 / (0.23 + ш) = 1 / (0.23 + ",
           ш, ") = ", ф, " (по формуле 84)");
-  double loc_b = Pow(Div(Ad, Aloc), Div(1, 3));
+  Число loc_b = Степень(Ad / Aloc, 1.0 / 3);
   rep.Add("\tloc_b = (Ad / Aloc) ^ (1 / 3) = (", Ad, " / ", Aloc, ") ^ (1 / 3) = ", loc_b, " <= 3");
   if (loc_b > 3) loc_b = 3;
-  const double loc_s = Checked(4.5 - Div(Checked(Aloc * 3.5), Aef));
+  const Число loc_s = 4.5 - Aloc * 3.5 / Aef;
   rep.Add("\tloc_s = 4.5 - 3.5 * Aloc / Aef = 4.5 - 3.5 * ", Aloc, " / ", Aef, " = ", loc_s);
-  const double Rb_red = Checked(ф * мю * Rs * loc_s + loc_b * Rb);
+  const Число Rb_red = ф * мю * Rs * loc_s + loc_b * Rb;
   rep.Add(
       "\tПриведённое расчетное сопротивление сечения: Rb_red = Rb * loc_b + ф * мю * Rs * loc_s = ",
       Rb, " * ", loc_b, " + ", ф, " * ", мю, " * ", Rs, " * ", loc_s, " = ", Rb_red,
       " МПа (по формуле 110)");
-  const double результат = ОпределитьЗапас(Rb_red, p.Sbx, p.Метод);
+  const double результат = ОпределитьЗапас(Rb_red.v, p.Sbx.v, p.Метод);
   rep.Add("При сравнении величин Rb_red = ", Rb_red, " и Sbx = ", p.Sbx, " запас равен ",
           результат);
   return результат;
@@ -150,13 +153,13 @@ double УчестьСпираль(ПродольныеТрещины& p) {
 // From the working depth on: the concrete and reduced bar section, Sbx, the margins, the report.
 double ДовестиРасчет(ПродольныеТрещины& p) {
   Отчёт& rep = p.rep;
-  const double b = p.b;
-  const double ho = РабочаяВысота(p);
-  const double Fb = Checked(ho * b - p.Fs);
-  const double Wb = Checked(Div(Pow(ho, 2) * b, 6) - p.WS);
+  const Число b = p.b;
+  const Число ho = РабочаяВысота(p);
+  const Число Fb = ho * b - p.Fs;
+  const Число Wb = Квадрат(ho) * b / 6 - p.WS;
   const double ni = БетонаСвойство(p.КлассБетона, 9);
-  const double Fs_red = Checked(p.Fs * ni);
-  const double Ws_red = Checked(p.WS * ni);
+  const Число Fs_red = p.Fs * ni;
+  const Число Ws_red = p.WS * ni;
   if (p.поТаблице) {
     rep.Add("\tFb = ho * b - Fs = ", ho, " * ", b, " - ", p.Fs, " = ", Fb,
             " кв.м - площадь бетона");
@@ -181,10 +184,13 @@ double ДовестиРасчет(ПродольныеТрещины& p) {
     rep.Add("3. Расчет напряжений в бетоне");
   }
 
-  const double модуль_M = std::fabs(p.M);
-  const double вБетоне = Checked(Fb * (Div(модуль_M, Wb) + Div(p.N, Fb)));
-  const double вАрматуре = Checked(Fs_red * (Div(модуль_M, Ws_red) + Div(p.N, Fs_red)));
-  p.Sbx = Div(Checked(вБетоне + вАрматуре), Checked(Fb + Fs_red));
+  const Число модуль_M = std::fabs(p.M);
+  // Each moment term first: its division fails (11 or 6) before the one of the force.
+  const Число изгибБетона = модуль_M / Wb;
+  const Число вБетоне = Fb * (изгибБетона + p.N / Fb);
+  const Число изгибАрматуры = модуль_M / Ws_red;
+  const Число вАрматуре = Fs_red * (изгибАрматуры + p.N / Fs_red);
+  p.Sbx = (вБетоне + вАрматуре) / (Fb + Fs_red);
   rep.Add(
       "\tНормальное напряжение в бетоне вдоль продольной оси от внешней нагрузки:\r\tSbx = ((N / "
       "Fb + Abs(M) / Wb) * Fb + ((N / Fs_red + Abs(M) / Ws_red)) * Fs_red) / (Fb + Fs_red) = ((",
@@ -196,7 +202,7 @@ double ДовестиРасчет(ПродольныеТрещины& p) {
   rep.Add(
       "\tРасчётное сопротивление бетона при расчётах на образование продольных трещин: Rb_mc2 = ",
       Rb_mc2, " МПа (Таблица 23*)");
-  double результат = ОпределитьЗапас(Rb_mc2, p.Sbx, p.Метод);
+  double результат = ОпределитьЗапас(Rb_mc2, p.Sbx.v, p.Метод);
   rep.Add("При сравнении величин Rb_mc2 = ", Rb_mc2, " и Sbx = ", p.Sbx, " запас равен ",
           результат);
 
@@ -211,10 +217,10 @@ void ДобавитьХарактерРаботы(ПродольныеТрещи
 }
 
 // The bars' own inertia of one row, d ^ 4 * π / 64 * b / шаг, F the row's area.
-double СвоиСтержней(double π, double d, double b, double шаг, double F) {
+Число СвоиСтержней(double π, double d, double b, double шаг, Число F) {
   // A row of area 0 has no bars and no layout (d = шаг = 0): it adds 0 instead of 0 / 0.
   if (F == 0) return 0;
-  return Div(Checked(Div(Pow(d, 4) * π, 64) * b), шаг);
+  return Степень(d, 4) * π / 64 * b / шаг;
 }
 
 Variant ПустойРезультат(ПродольныеТрещины& p) {
@@ -236,30 +242,30 @@ Variant мтТрещиностойкостьПродольные(float& Клас
   if (N <= 0) return ПустойРезультат(p);
   ДобавитьХарактерРаботы(p);
 
-  double Fs = 0, a = 0, Fsi = 0, ai = 0;
+  Число Fs = 0, a = 0, Fsi = 0, ai = 0;
   if (M >= 0) {
-    Fs = Div(Fн, 10000);
+    Fs = Число(Fн) / 10000;
     a = ан;
-    Fsi = Div(Fв, 10000);
+    Fsi = Число(Fв) / 10000;
     ai = ав;
   } else {
-    Fs = Div(Fв, 10000);
+    Fs = Число(Fв) / 10000;
     a = ав;
-    Fsi = Div(Fн, 10000);
+    Fsi = Число(Fн) / 10000;
     ai = ан;
   }
-  const double до_a = Checked(Div(h, 2) - a);
-  const double до_ai = Checked(Div(h, 2) - ai);
-  double Js = Checked(Pow(до_a, 2) * Fs);
-  double Jsi = Checked(Pow(до_ai, 2) * Fsi);
+  const Число до_a = Число(h) / 2 - a;
+  const Число до_ai = Число(h) / 2 - ai;
+  Число Js = Квадрат(до_a) * Fs;
+  Число Jsi = Квадрат(до_ai) * Fsi;
   if (ОпределятьСМИ) {
     // The bars' own inertia, with the layout the selection finds for each row.
     const double π = ПиАрктангенс();
     double d = 0, шаг = 0, di = 0, шагi = 0;
-    ДиаметрИШагСтержней(d, шаг, Div(Fs, B), 1);
-    ДиаметрИШагСтержней(di, шагi, Div(Fsi, B), 1);
-    Js = Checked(Js + СвоиСтержней(π, d, B, шаг, Fs));
-    Jsi = Checked(Jsi + СвоиСтержней(π, di, B, шагi, Fsi));
+    ДиаметрИШагСтержней(d, шаг, (Fs / B).v, 1);
+    ДиаметрИШагСтержней(di, шагi, (Fsi / B).v, 1);
+    Js = Js + СвоиСтержней(π, d, B, шаг, Fs);
+    Jsi = Jsi + СвоиСтержней(π, di, B, шагi, Fsi);
     rep.Add("\tПараметры сжатого (или наименее растянутого) ряда арматуры:\r\tFsi = ", Fsi,
             " кв.м, ai = ", ai, " м\rdi = ", di, " м, шагi = ", шагi, " м, Jsi = ", Jsi,
             " м4 - подобрано по площади армирования");
@@ -273,13 +279,13 @@ Variant мтТрещиностойкостьПродольные(float& Клас
             " кв.м, a = ", a, " м, Js = ", Js, " м4");
   }
 
-  const double Fb = Checked(h * B);
+  const Число Fb = Число(h) * B;
   rep.Add("\tFb = b * h = ", B, " * ", h, " = ", Fb, " кв.м");
-  const double Jb = Div(Checked(Pow(h, 3) * B), 12);
+  const Число Jb = Степень(h, 3) * B / 12;
   rep.Add("\tJb = b * h ^ 3 / 12 = ", B, " * ", h, " ^ 3 / 12 = ", Jb, " м4");
 
   rep.Add("\tРасстояние от центра тяжести бетона до центра тяжести всей арматуры:");
-  const double ys = Div(Checked((Div(h, 2) - ав) * Fв - (Div(h, 2) - ан) * Fн), Checked(Fв + Fн));
+  const Число ys = ((Число(h) / 2 - ав) * Fв - (Число(h) / 2 - ан) * Fн) / (Число(Fв) + Fн);
   rep.Add("\tys = (Fв * (h / 2 - ав) - Fн * (h / 2 - ан)) / (Fв + Fн) = (", Fв, " * (", h,
           " / 2 - ", ав, ") - ", Fн, " * (", h, " / 2 - ", ан, ")) / (", Fв, " + ", Fн, ") = ", ys,
           " м");
@@ -287,9 +293,11 @@ Variant мтТрещиностойкостьПродольные(float& Клас
   rep.Add(
       "\tПродольные трещины образуются только при чрезмерном сжатии, значит вся арматура будет "
       "работать на сжатие:");
-  p.Fs = Checked(Fs + Fsi);
+  p.Fs = Fs + Fsi;
   rep.Add("\tFs = Fs + Fsi = ", p.Fs, " кв.м");
-  p.WS = Checked(Div(Js, до_a) + Div(Jsi, до_ai));
+  // The stretched row first: its division fails (11 or 6) before the compressed row's.
+  const Число растянутого = Js / до_a;
+  p.WS = растянутого + Jsi / до_ai;
   rep.Add(
       "\tМомент сопротивления арматурных стержней: WS = Js / (h / 2 - a) + Jsi / (h / 2 - ai) = ",
       Js, " / (", h, " / 2 - ", a, ") + ", Jsi, " / (", h, " / 2 - ", ai, ") = ", p.WS, " куб.м");
@@ -311,16 +319,18 @@ Variant мтТрещиностойкостьПродольныеТ(float& Кла
   int32_t ТипЗначения = 3;
   double y0 = 0;
   const ГруппыСтержней г = ПрочитатьТаблицуСтержней(ТаблицаАрматурныхСтержней, Variant(uint8_t{1}),
-                                                    ТипЗначения, M, N, y0, h, Div(h, 2));
-  const double ys = Div(Checked(г(Сжатая, Центр) * г(Сжатая, Площадь) +
-                                г(Растянутая, Центр) * г(Растянутая, Площадь)),
-                        Checked(г(Сжатая, Площадь) + г(Растянутая, Площадь)));
+                                                    ТипЗначения, M, N, y0, h, (Число(h) / 2).v);
+  const Число ys = (Число(г(Сжатая, Центр)) * г(Сжатая, Площадь) +
+                    Число(г(Растянутая, Центр)) * г(Растянутая, Площадь)) /
+                   (Число(г(Сжатая, Площадь)) + г(Растянутая, Площадь));
   rep.Add("\tys = ", ys, " м - ц.т. арматур");
-  p.Fs = Checked(г(Сжатая, Площадь) + г(Растянутая, Площадь));
+  p.Fs = Число(г(Сжатая, Площадь)) + г(Растянутая, Площадь);
   rep.Add("\tFs = ", p.Fs,
           " кв.м - площадь поперечного сечения рабочих сержней вдоль оси элемента");
-  p.WS = Checked(std::fabs(Div(г(Сжатая, МоментИнерции), г(Сжатая, Центр))) +
-                 std::fabs(Div(г(Растянутая, МоментИнерции), г(Растянутая, Центр))));
+  // The compressed group first: its division fails (11 or 6) before the stretched group's.
+  // std::fabs, not Abs: a quotient of −0 counts as +0, as it always has.
+  const Число сжатой = std::fabs((Число(г(Сжатая, МоментИнерции)) / г(Сжатая, Центр)).v);
+  p.WS = сжатой + std::fabs((Число(г(Растянутая, МоментИнерции)) / г(Растянутая, Центр)).v);
   rep.Add("\tWS = ", p.WS, "куб.м - момент сопротивления арм.стержней");
   // The distance of the stretched group, as the line below names it (not the compressed one).
   p.a = г(Растянутая, РасстояниеДоГрани);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 #include "runtime/host.hpp"
 #include "runtime/number_text.hpp"
 #include "runtime/pi.hpp"
@@ -68,7 +69,7 @@ float ПлощадьПрофиля(uint8_t диаметр) {
 double ПлощадьПрофиляНаМетр(double диаметр, double шаг) {
   if (диаметр != std::floor(диаметр) || диаметр < 0.0 || диаметр > 255.0) return 0.0;
   const double объём = ОбъемСтержня(static_cast<uint8_t>(диаметр), 10000.0f, 0);
-  return Div(Mul(объём, 1000.0), шаг);
+  return (Число(объём) * 1000 / шаг).v;
 }
 
 struct Раскладка {
@@ -78,7 +79,7 @@ struct Раскладка {
 };
 
 double ПлощадьРаскладки(double диаметр, double шаг, double пи) {
-  return Div(Mul(Div(Mul(Mul(диаметр, диаметр), пи), 4.0), 10.0), шаг);
+  return (Число(диаметр) * диаметр * пи / 4 * 10 / шаг).v;
 }
 
 // A cell counts when its text reads as a positive number; a number cell is taken as it stands
@@ -200,12 +201,12 @@ double ОбъемСтержня(uint8_t Диаметр, float Длина, int16_
   }
   // Single times Single divided by a whole number stays a Single, as the runtime computes it.
   const float объём_см2м = CSng(static_cast<double>(площадь) * static_cast<double>(Длина));
-  return static_cast<double>(CSng(Div(объём_см2м, 10000.0)));
+  return static_cast<double>(CSng((Число(объём_см2м) / 10000).v));
 }
 
 double ОкруглитьДоШага(double Значение, double Шаг, int16_t СпособОкругления) {
   const int16_t знак = Знак(Значение);
-  const double частное = Div(std::fabs(Значение), Шаг);
+  const double частное = (Число(std::fabs(Значение)) / Шаг).v;
   double число_шагов = Int(частное);
   const double первая_отброшенная = Int(10.0 * (частное - число_шагов));
   const bool нечётное = std::fmod(число_шагов, 2.0) != 0.0;
@@ -215,7 +216,7 @@ double ОкруглитьДоШага(double Значение, double Шаг, in
              (первая_отброшенная > 5.0 || (первая_отброшенная == 5.0 && нечётное))) {
     число_шагов += 1.0;
   }
-  return Mul(Шаг, знак * число_шагов);
+  return (Число(Шаг) * (знак * число_шагов)).v;
 }
 
 Variant ПодборСтержней(double A, int16_t& НомерВарианта, const HostRange* Шаги,
@@ -240,15 +241,15 @@ Variant ПодборСтержней(double A, int16_t& НомерВариант
 }
 
 void ДиаметрИШагСтержней(double& Диаметр, double& Шаг, double A, int16_t НомерВарианта) {
-  const Variant раскладка = ПодборСтержней(Mul(A, 10000.0), НомерВарианта);
+  const Variant раскладка = ПодборСтержней((Число(A) * 10000).v, НомерВарианта);
   if (раскладка.Type() != VarType::String || раскладка.Text() == kНедоступныйВариант) return;
 
   const std::string_view текст = раскладка.Text();
   const size_t собака = текст.find('@');
   const size_t равно = текст.find('=');
   if (собака == std::string_view::npos || равно == std::string_view::npos || равно < собака) return;
-  Диаметр = Div(Val(текст.substr(1, собака - 1)), 1000.0);
-  Шаг = Div(Val(текст.substr(собака + 1, равно - собака - 1)), 1000.0);
+  Диаметр = (Число(Val(текст.substr(1, собака - 1))) / 1000).v;
+  Шаг = (Число(Val(текст.substr(собака + 1, равно - собака - 1))) / 1000).v;
 }
 
 int16_t Знак(double x) {

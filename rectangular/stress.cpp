@@ -13,6 +13,7 @@
 #include "materials/concrete.hpp"
 #include "materials/steel.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/checked_number.hpp"
 
 namespace armocalc {
 namespace {
@@ -42,15 +43,15 @@ void ИсходныеДанные(Отчёт& rep, uint8_t КлассАрмат�
 
 // The stretched layer (Fs, as) and the compressed one (Fsi, asi); areas in m².
 struct Слои {
-  double Fs;
-  double as;
-  double Fsi;
-  double asi;
+  Число Fs;
+  Число as;
+  Число Fsi;
+  Число asi;
 };
 
 Слои РазложитьПоСлоям(double M, double Fв, double Fн, double ав, double ан) {
-  if (M >= 0) return {Div(Fн, 10000.0), ан, Div(Fв, 10000.0), ав};
-  return {Div(Fв, 10000.0), ав, Div(Fн, 10000.0), ан};
+  if (M >= 0) return {Число(Fн) / 10000, ан, Число(Fв) / 10000, ав};
+  return {Число(Fв) / 10000, ав, Число(Fн) / 10000, ан};
 }
 
 // Bar diameter and spacing (m) of the stretched (d, s) and the compressed (di, si) layer, with P
@@ -67,8 +68,8 @@ struct Стержни {
 Стержни ПодобратьСтержни(bool ОпределятьСМИ, const Слои& слои, double b) {
   Стержни стержни;
   if (!ОпределятьСМИ) return стержни;
-  ДиаметрИШагСтержней(стержни.d, стержни.s, Div(слои.Fs, b), 1);
-  ДиаметрИШагСтержней(стержни.di, стержни.si, Div(слои.Fsi, b), 1);
+  ДиаметрИШагСтержней(стержни.d, стержни.s, (слои.Fs / b).v, 1);
+  ДиаметрИШагСтержней(стержни.di, стержни.si, (слои.Fsi / b).v, 1);
   стержни.P = kPi;
   стержни.собственные = true;
   return стержни;
@@ -93,25 +94,25 @@ struct Сечение {
 };
 
 // The bars' own inertia of one layer, (P * d ^ 4 / 64) * b / s, F the layer's area.
-double СвоиСтержней(double P, double d, double b, double s, double F) {
+Число СвоиСтержней(double P, double d, double b, double s, Число F) {
   // A layer of area 0 has no bars and no layout (d = s = 0): it adds 0 instead of 0 / 0.
   if (F == 0) return 0;
-  return Div(Mul(Div(Mul(P, Pow(d, 4.0)), 64.0), b), s);
+  return Число(P) * Степень(d, 4) / 64 * b / s;
 }
 
 // Moment of inertia of the transformed section about its centroid (m⁴).
-double МоментИнерции(Отчёт& rep, const Сечение& сечение, double X, double Fb, double cb, double cs,
-                     double csi) {
-  const double b = сечение.b;
-  const double ni = сечение.ni;
-  const double Fs = сечение.слои.Fs;
-  const double Fsi = сечение.слои.Fsi;
-  const double бетон = Add(Div(Mul(b, Pow(X, 3.0)), 12.0), Mul(Mul(Fb, cb), cb));
-  const double растянутая = Mul(Mul(Fs, cs), cs);
-  const double сжатая = Mul(Mul(Fsi, csi), csi);
+Число МоментИнерции(Отчёт& rep, const Сечение& сечение, Число X, Число Fb, Число cb, Число cs,
+                    Число csi) {
+  const Число b = сечение.b;
+  const Число ni = сечение.ni;
+  const Число Fs = сечение.слои.Fs;
+  const Число Fsi = сечение.слои.Fsi;
+  const Число бетон = b * Степень(X, 3) / 12 + Fb * cb * cb;
+  const Число растянутая = Fs * cs * cs;
+  const Число сжатая = Fsi * csi * csi;
   rep.Add("\t", "Момент инерции приведённого сечения:");
   if (!сечение.стержни.собственные) {
-    const double Jred = Add(бетон, Mul(ni, Add(растянутая, сжатая)));
+    const Число Jred = бетон + ni * (растянутая + сжатая);
     rep.Add("\t",
             "Jred = b * X ^ 3 / 12 + Fb * cb * cb + ni * (Fs * cs * cs + Fsi * csi * csi) = ", b,
             " * ", X, " ^ 3 / 12 + ", Fb, " * ", cb, " * ", cb, " + ", ni, " * (", Fs, " * ", cs,
@@ -119,10 +120,9 @@ double МоментИнерции(Отчёт& rep, const Сечение& сеч�
     return Jred;
   }
   const Стержни& ст = сечение.стержни;
-  const double своиРастянутой = СвоиСтержней(ст.P, ст.d, b, ст.s, Fs);
-  const double своиСжатой = СвоиСтержней(ст.P, ст.di, b, ст.si, Fsi);
-  const double Jred =
-      Add(бетон, Mul(ni, Add(Add(Add(своиРастянутой, растянутая), своиСжатой), сжатая)));
+  const Число своиРастянутой = СвоиСтержней(ст.P, ст.d, b.v, ст.s, Fs);
+  const Число своиСжатой = СвоиСтержней(ст.P, ст.di, b.v, ст.si, Fsi);
+  const Число Jred = бетон + ni * (своиРастянутой + растянутая + своиСжатой + сжатая);
   rep.Add("\t",
           "Jred = b * X ^ 3 / 12 + Fb * cb * cb + ni * ((P * d ^ 4 / 64) * b / s + Fs * cs * cs + "
           "(P * di ^ 4 / 64) * b / si + Fsi * csi * csi) = ",
@@ -135,75 +135,75 @@ double МоментИнерции(Отчёт& rep, const Сечение& сеч�
 
 // One pass at the height X: the stresses go to Sb, Ss, Ssi (which hold the static moments while
 // the pass runs); returns the corrected height.
-double Проход(Отчёт& rep, const Сечение& сечение, double X, double& Sb, double& Ss, double& Ssi) {
-  const double h = сечение.h;
-  const double b = сечение.b;
-  const double ni = сечение.ni;
+double Проход(Отчёт& rep, const Сечение& сечение, Число X, double& Sb, double& Ss, double& Ssi) {
+  const Число h = сечение.h;
+  const Число b = сечение.b;
+  const Число ni = сечение.ni;
   const auto& [Fs, as, Fsi, asi] = сечение.слои;
 
-  const double Fb = Mul(b, X);
+  const Число Fb = b * X;
   rep.Add("\t", "Fb = b * X = ", b, " * ", X, " = ", Fb, " кв.м - площадь сжатого бетона");
-  const double Fred = Add(Fb, Mul(Add(Fs, Fsi), ni));
+  const Число Fred = Fb + (Fs + Fsi) * ni;
   rep.Add("\t", "Fred = Fb + (Fsi + Fs) * ni = ", Fb, " + (", Fsi, " + ", Fs, ") * ", ni, " = ",
           Fred, " кв.м - площадь приведённого сечения (арматура приведена к бетону)");
 
-  const double yb = Sub(h, Div(X, 2.0));
+  const Число yb = h - X / 2;
   rep.Add("\t", "yb = h - X / 2 = ", h, " - ", X, " / 2 = ", yb,
           " м - расстояние от нейтральной оси до ц.т. сжатой зоны бетона");
-  const double ys = as;
+  const Число ys = as;
   rep.Add("\t", "ys = аs = ", as, "м - расстояние от нейтральной оси до ц.т. растянутой арматуры");
-  const double ysi = Sub(h, asi);
+  const Число ysi = h - asi;
   rep.Add("\t", "ysi = h - аsi = ", h, " - ", asi, " = ", ysi,
           " м - расстояние от нейтральной оси до ц.т. сжатой арматуры");
 
-  Sb = Mul(Fb, yb);
+  Sb = (Fb * yb).v;
   rep.Add("\t", "Sb = Fb * yb = ", Fb, " * ", yb, " = ", Sb,
           " куб.м - статический момент сжатой зоны бетона относительно нейтральной оси");
-  Ss = Mul(Fs, ys);
+  Ss = (Fs * ys).v;
   rep.Add("\t", "Ss = Fs * ys = ", Fs, " * ", ys, " = ", Ss,
           " куб.м - статический момент растянутой арматуры относительно нейтральной оси");
-  Ssi = Mul(Fsi, ysi);
+  Ssi = (Fsi * ysi).v;
   rep.Add("\t", "Ssi = Fsi * ysi = ", Fsi, " * ", ysi, " = ", Ssi,
           " куб.м - статический момент сжатой арматуры относительно нейтральной оси");
 
-  const double Sred = Add(Sb, Mul(Add(Ss, Ssi), ni));
+  const Число Sred = Число(Sb) + (Число(Ss) + Ssi) * ni;
   rep.Add("\t", "Sred = Sb + (Ss + Ssi) * ni = ", Sb, " + (", Ss, " + ", Ssi, ") * ", ni, " = ",
           Sred, " куб.м - статический момент приведённого сечения относительно нейтральной оси");
-  const double yred = Div(Sred, Fred);
+  const Число yred = Sred / Fred;
   rep.Add("\t", "yred = Sred / Fred = ", Sred, " / ", Fred, " = ", yred,
           " м - расстояние от нейтральной оси до ц.т. приведённого сечения");
 
-  const double cb = Sub(Sub(h, yred), Div(X, 2.0));
+  const Число cb = h - yred - X / 2;
   rep.Add("\t", "cb = h - yred - X / 2 = ", h, " - ", yred, " - ", X, " / 2 = ", cb,
           " м - расстояние от ц.т. приведённого сечения до ц.т. сжатой зоны бетона");
-  const double cs = Sub(yred, ys);
+  const Число cs = yred - ys;
   rep.Add("\t", "cs = yred - ys = ", yred, " - ", ys, " = ", cs,
           " м - расстояние от ц.т. приведённого сечения до ц.т. растянутой арматуры");
-  const double csi = Sub(Sub(h, yred), asi);
+  const Число csi = h - yred - asi;
   rep.Add("\t", "csi = h - yred - аsi = ", h, " - ", yred, " - ", asi, " = ", csi,
           " м - расстояние от ц.т. приведённого сечения до ц.т. сжатой арматуры");
 
-  const double Jred = МоментИнерции(rep, сечение, X, Fb, cb, cs, csi);
+  const Число Jred = МоментИнерции(rep, сечение, X, Fb, cb, cs, csi);
 
-  const double Li = Sub(X, asi);
+  const Число Li = X - asi;
   rep.Add("\t", "Li = X - аsi = ", X, " - ", asi, " = ", Li,
           "м - расстояние между границей сжатия/растяжения в бетоне и ц.т. сжатой арматуры");
-  const double L = Sub(Sub(h, X), as);
+  const Число L = h - X - as;
   rep.Add("\t", "L = h - X - аs = ", h, " - ", X, " - ", as, " = ", L,
           " м - расстояние между границей сжатия/растяжения в бетоне и ц.т. растянутой арматуры");
 
-  const double N = сечение.N;
+  const Число N = сечение.N;
   const double M = сечение.M;
-  const double отСилы = Div(std::fabs(N), Fred);
-  Sb = Add(отСилы, Div(Mul(X, std::fabs(M)), Jred));
+  const Число отСилы = std::fabs(N.v) / Fred;
+  Sb = (отСилы + X * std::fabs(M) / Jred).v;
   rep.Add("\t", "Sb = Abs(N) / Fred + X * Abs(M) / Jred = Abs(", N, ") / ", Fred, " + ", X,
           " * Abs(", M, ") / ", Jred, " = ", Sb,
           " МПа - максимальное напряжение в сжатой части бетона");
-  Ss = Mul(Add(отСилы, Div(Mul(L, std::fabs(M)), Jred)), ni);
+  Ss = ((отСилы + L * std::fabs(M) / Jred) * ni).v;
   rep.Add("\t", "Ss = (Abs(N) / Fred + L * Abs(M) / Jred) * ni = (Abs(", N, ") / ", Fred, " + ", L,
           " * Abs(", M, ") / ", Jred, ") * ", ni, " = ", Ss,
           " МПа - напряжение в растянутой арматуре");
-  Ssi = Mul(Add(отСилы, Div(Mul(Li, std::fabs(M)), Jred)), ni);
+  Ssi = ((отСилы + Li * std::fabs(M) / Jred) * ni).v;
   rep.Add("\t", "Ssi = (Abs(N) / Fred + Li * Abs(M) / Jred) * ni = (Abs(", N, ") / ", Fred, " + ",
           Li, " * Abs(", M, ") / ", Jred, ") * ", ni, " = ", Ssi,
           " МПа - напряжение в сжатой арматуре");
@@ -214,7 +214,7 @@ double Проход(Отчёт& rep, const Сечение& сечение, doubl
   }
   int32_t k = 1;
   int32_t ki = 1;
-  if (X <= Sub(h, as) && X >= asi) {
+  if (X <= h - as && X >= asi) {
     ki = -1;
     rep.Add(
         "\t",
@@ -226,12 +226,12 @@ double Проход(Отчёт& rep, const Сечение& сечение, doubl
   } else {
     rep.Add("\t", "Граница сжатой зоны находится выше верхней арматуры, поэтому k = 1, ki = 1");
   }
-  const double числитель = Add(Add(N, Mul(Mul(k, Ss), Fs)), Mul(Mul(ki, Ssi), Fsi));
-  const double новыйX = Div(числитель, Mul(Sb, b));
+  const Число числитель = N + Число(k) * Ss * Fs + Число(ki) * Ssi * Fsi;
+  const Число новыйX = числитель / (Число(Sb) * b);
   rep.Add("\t", "X = (N + k * Ss * Fs + ki * Ssi * Fsi) / (Sb * b) = (", N, " + ", k, " * ", Ss,
           " * ", Fs, " + ", ki, " * ", Ssi, " * ", Fsi, ") / (", Sb, " * ", b, ") = ", новыйX,
           " м - коррекция высоты сжатой зоны бетона");
-  return Ограничить(новыйX, h);
+  return Ограничить(новыйX.v, h.v);
 }
 
 }  // namespace
@@ -262,7 +262,7 @@ double мтНапряжение(uint8_t КлассАрматурнойСтали
     ni = СвойствоБетона(КлассБетона, 9);
   } else {
     const double Es = EsValue(КлассАрматурнойСтали);
-    ni = Div(Es, СвойствоБетона(КлассБетона, 8));
+    ni = (Число(Es) / СвойствоБетона(КлассБетона, 8)).v;
   }
   rep.Add("\t", "Коэффициент приведения арматуры к бетону, согласно п. 3.48*: ni = ", ni);
   const double Rb = СвойствоБетона(КлассБетона, 1);
@@ -281,7 +281,7 @@ double мтНапряжение(uint8_t КлассАрматурнойСтали
           " кв.м, аs = ", as, " м", "\r", "d = ", стержни.d, " м, s = ", стержни.s,
           " м - подобрано по площади армирования");
 
-  double X = Div(Sub(Add(Mul(Fs, Rs), N), Mul(Fsi, Rs)), Mul(Rb, b));
+  double X = ((Fs * Rs + N - Fsi * Rs) / (Число(Rb) * b)).v;
   rep.Add("\t",
           "Предварительная высота сжатой зоны бетона: X = (N + Rs * Fs - Rsc * Fsi) / (Rb * b) = (",
           N, " + ", Rs, " * ", Fs, " - ", Rs, " * ", Fsi, ") / (", Rb, " * ", b, ") = ", X, " м");
@@ -293,7 +293,7 @@ double мтНапряжение(uint8_t КлассАрматурнойСтали
   int32_t n = 0;
   do {
     rep.Add("Итерация номер: ", n);
-    X = Div(Add(X, x_back), 2.0);
+    X = ((Число(X) + x_back) / 2).v;
     rep.Add("\t", "X = (x_back + X) / 2 = ", X, " м");
     x_back = X;
     X = Проход(rep, сечение, X, Sb, Ss, Ssi);
