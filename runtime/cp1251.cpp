@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -95,11 +96,33 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
 
 }  // namespace
 
+void AppendCp1251(std::string& out, std::string_view utf8) {
+  // Every character takes at least one byte and gives exactly one: the text never grows.
+  const size_t start = out.size();
+  out.resize(start + utf8.size());
+  char* p = out.data() + start;
+  const char* text = utf8.data();
+  const size_t size = utf8.size();
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  size_t i = 0;
+  while (i < size) {
+    uint64_t chunk = 0;
+    if (i + 8 <= size && (std::memcpy(&chunk, text + i, 8), (chunk & kHighBits) == 0)) {
+      std::memcpy(p, text + i, 8);  // eight ASCII characters are their own bytes
+      p += 8;
+      i += 8;
+    } else if (static_cast<unsigned char>(text[i]) < 0x80) {
+      *p++ = text[i++];
+    } else {
+      *p++ = Cp1251Byte(NextCodePoint(utf8, i));
+    }
+  }
+  out.resize(static_cast<size_t>(p - out.data()));
+}
+
 std::string Utf8ToCp1251(std::string_view utf8) {
   std::string out;
-  out.reserve(utf8.size());
-  size_t i = 0;
-  while (i < utf8.size()) out += Cp1251Byte(NextCodePoint(utf8, i));
+  AppendCp1251(out, utf8);
   return out;
 }
 

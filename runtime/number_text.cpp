@@ -161,13 +161,6 @@ bool AppendZeroOrNonFinite(std::string& out, double value) {
   return true;
 }
 
-// The separator the number conversions write; a point when the setting is empty.
-std::string NumberSeparator() {
-  std::string separator = РазделительДробнойЧасти();
-  if (separator.empty()) separator.push_back('.');
-  return separator;
-}
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -319,12 +312,22 @@ std::string DoubleText(double value, std::string_view separator) {
   return text;
 }
 
+void AppendSingleText(std::string& out, float value, std::string_view separator) {
+  const double widened = static_cast<double>(value);
+  if (AppendZeroOrNonFinite(out, widened)) return;
+  AppendGeneral(out, RoundedDigits(widened, kSingleDigits), kSingleDigits, separator);
+}
+
 std::string SingleText(float value, std::string_view separator) {
   std::string text;
-  const double widened = static_cast<double>(value);
-  if (AppendZeroOrNonFinite(text, widened)) return text;
-  AppendGeneral(text, RoundedDigits(widened, kSingleDigits), kSingleDigits, separator);
+  AppendSingleText(text, value, separator);
   return text;
+}
+
+std::string NumberSeparator() {
+  std::string separator = РазделительДробнойЧасти();
+  if (separator.empty()) separator.push_back('.');
+  return separator;
 }
 
 std::string Текст(double value) {
