@@ -73,9 +73,7 @@ class Отчёт {
   static constexpr size_t kNumberRoom = 24;
 
   static void Append(std::string& line, std::string_view text, std::string_view) { line += text; }
-  static void Append(std::string& line, const std::string& text, std::string_view) {
-    line += text;
-  }
+  static void Append(std::string& line, const std::string& text, std::string_view) { line += text; }
   static void Append(std::string& line, const char* text, std::string_view) { line += text; }
   static void Append(std::string& line, char c, std::string_view) { line += c; }
   static void Append(std::string& line, Число value, std::string_view separator) {

@@ -87,7 +87,6 @@ int FileErrorNumber(std::error_code error) {
   Raise(FileErrorNumber(std::error_code(saved_errno, std::generic_category())));
 }
 
-
 std::string Decode(std::string bytes) {
   if (CurrentReportEncoding() == ReportEncoding::Cp1251) return Cp1251ToUtf8(bytes);
   if (bytes.starts_with(kUtf8Mark)) bytes.erase(0, kUtf8Mark.size());

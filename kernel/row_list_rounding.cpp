@@ -129,8 +129,6 @@ struct RoundedParts {
 RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
 
 constexpr double kBelowSixteenDigits = 1e15;
-// Room a rounded line may need beyond its old length (a number written in the exponent form).
-constexpr size_t kRoundingRoom = 32;
 
 class LineRounder {
  public:
@@ -289,10 +287,9 @@ void vbСписок::ОкруглитьЧисловыеЗначения(uint8_t 
     std::string& line = Строки_[i];
     const size_t first_digit = LineRounder::NextDigit(line, 0);
     if (first_digit == line.size()) continue;
-    out.reserve(line.size() + kRoundingRoom);
     out.assign(line, 0, first_digit);
     rounder.Round(line, first_digit, out);
-    line.swap(out);  // the old line's buffer serves the next one
+    line.assign(out);  // keeps both buffers: rounded lines rarely grow
   }
 }
 
