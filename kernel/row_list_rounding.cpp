@@ -130,6 +130,56 @@ RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
 
 constexpr double kBelowSixteenDigits = 1e15;
 
+constexpr size_t kKeyRoom = 22;
+constexpr size_t kTextRoom = 32;
+constexpr size_t kSlots = 1024;
+struct CachedText {
+  uint64_t pass = 0;
+  uint8_t key_size = 0;
+  uint8_t text_size = 0;
+  char key[kKeyRoom];
+  char text[kTextRoom];
+};
+// One table per thread, reused by its passes: a pass only reads the entries it wrote.
+thread_local CachedText cached_texts[kSlots];
+thread_local uint64_t rounding_passes = 0;
+
+// The rounded texts of the numbers one pass has met, by their text: a report repeats the same
+// inputs and coefficients in line after line (an iteration writes one line per step). Entries
+// belong to one pass, which fixes the digits, the method and the separator.
+class RoundedTextCache {
+ public:
+  RoundedTextCache() : pass_(++rounding_passes) {}
+
+  // Appends the remembered text of `run` to `out`; false when the pass has not met it.
+  bool Append(std::string_view run, std::string& out) const {
+    if (run.size() > kKeyRoom) return false;
+    const CachedText& entry = cached_texts[Slot(run)];
+    if (entry.pass != pass_ || std::string_view(entry.key, entry.key_size) != run) return false;
+    out.append(entry.text, entry.text_size);
+    return true;
+  }
+
+  void Remember(std::string_view run, std::string_view text) {
+    if (run.size() > kKeyRoom || text.size() > kTextRoom) return;
+    CachedText& entry = cached_texts[Slot(run)];
+    entry.pass = pass_;
+    entry.key_size = static_cast<uint8_t>(run.size());
+    entry.text_size = static_cast<uint8_t>(text.size());
+    std::memcpy(entry.key, run.data(), run.size());
+    std::memcpy(entry.text, text.data(), text.size());
+  }
+
+ private:
+  static size_t Slot(std::string_view run) {
+    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
+    for (char c : run) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    return static_cast<size_t>(hash >> 32) % kSlots;
+  }
+
+  uint64_t pass_;
+};
+
 class LineRounder {
  public:
   LineRounder(uint8_t digits, uint8_t method, std::string_view separator)
@@ -201,8 +251,12 @@ class LineRounder {
     // A separator right after the number is punctuation and stays after the rounded value.
     const bool ends_with_separator = separators == 1 && decimals.empty();
     if (ends_with_separator) run.remove_suffix(separator_.size());
-    const double value = NumberValue(read.value, integer, decimals, run, separator_);
-    AppendRounded(out, RoundToStep(value, digits_, method_));
+    if (!cache_.Append(run, out)) {
+      const size_t start = out.size();
+      const double value = NumberValue(read.value, integer, decimals, run, separator_);
+      AppendRounded(out, RoundToStep(value, digits_, method_));
+      cache_.Remember(run, std::string_view(out).substr(start));
+    }
     if (ends_with_separator) out.append(separator_);
     return j;
   }
@@ -222,6 +276,7 @@ class LineRounder {
   uint8_t method_;
   std::string_view separator_;
   bool separator_is_one_character_;
+  mutable RoundedTextCache cache_;
 };
 
 // floor() of a finite x ≥ 0: truncation, which the integer conversion does in one instruction;
