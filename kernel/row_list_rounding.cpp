@@ -130,18 +130,32 @@ RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
 
 constexpr double kBelowSixteenDigits = 1e15;
 
-constexpr size_t kKeyRoom = 22;
+// A number text of up to 23 bytes as three words: the bytes, zeros, and its length in the last
+// byte, so that equal keys are equal texts.
+constexpr size_t kKeyRoom = 23;
+struct NumberKey {
+  uint64_t words[3] = {};
+  bool operator==(const NumberKey&) const = default;
+};
+NumberKey KeyOf(std::string_view run) {
+  NumberKey key;
+  char bytes[sizeof key.words] = {};
+  std::memcpy(bytes, run.data(), run.size());
+  bytes[kKeyRoom] = static_cast<char>(run.size());
+  std::memcpy(key.words, bytes, sizeof bytes);
+  return key;
+}
+
 constexpr size_t kTextRoom = 32;
-constexpr size_t kSlots = 1024;
+constexpr int kSlotBits = 10;
 struct CachedText {
   uint64_t pass = 0;
-  uint8_t key_size = 0;
+  NumberKey key;
   uint8_t text_size = 0;
-  char key[kKeyRoom];
   char text[kTextRoom];
 };
 // One table per thread, reused by its passes: a pass only reads the entries it wrote.
-thread_local CachedText cached_texts[kSlots];
+thread_local CachedText cached_texts[size_t{1} << kSlotBits];
 thread_local uint64_t rounding_passes = 0;
 
 // The rounded texts of the numbers one pass has met, by their text: a report repeats the same
@@ -154,27 +168,28 @@ class RoundedTextCache {
   // Appends the remembered text of `run` to `out`; false when the pass has not met it.
   bool Append(std::string_view run, std::string& out) const {
     if (run.size() > kKeyRoom) return false;
-    const CachedText& entry = cached_texts[Slot(run)];
-    if (entry.pass != pass_ || std::string_view(entry.key, entry.key_size) != run) return false;
+    const NumberKey key = KeyOf(run);
+    const CachedText& entry = cached_texts[Slot(key)];
+    if (entry.pass != pass_ || !(entry.key == key)) return false;
     out.append(entry.text, entry.text_size);
     return true;
   }
 
   void Remember(std::string_view run, std::string_view text) {
     if (run.size() > kKeyRoom || text.size() > kTextRoom) return;
-    CachedText& entry = cached_texts[Slot(run)];
+    const NumberKey key = KeyOf(run);
+    CachedText& entry = cached_texts[Slot(key)];
     entry.pass = pass_;
-    entry.key_size = static_cast<uint8_t>(run.size());
+    entry.key = key;
     entry.text_size = static_cast<uint8_t>(text.size());
-    std::memcpy(entry.key, run.data(), run.size());
     std::memcpy(entry.text, text.data(), text.size());
   }
 
  private:
-  static size_t Slot(std::string_view run) {
-    uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
-    for (char c : run) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
-    return static_cast<size_t>(hash >> 32) % kSlots;
+  static size_t Slot(const NumberKey& key) {
+    const uint64_t mixed = key.words[0] * 0x9E3779B97F4A7C15u + key.words[1] * 0xC2B2AE3D27D4EB4Fu +
+                           key.words[2] * 0x165667B19E3779F9u;
+    return static_cast<size_t>(mixed >> (64 - kSlotBits));
   }
 
   uint64_t pass_;
