@@ -130,71 +130,6 @@ RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
 
 constexpr double kBelowSixteenDigits = 1e15;
 
-// A number text of up to 23 bytes as three words: the bytes, zeros, and its length in the last
-// byte, so that equal keys are equal texts.
-constexpr size_t kKeyRoom = 23;
-struct NumberKey {
-  uint64_t words[3] = {};
-  bool operator==(const NumberKey&) const = default;
-};
-NumberKey KeyOf(std::string_view run) {
-  NumberKey key;
-  char bytes[sizeof key.words] = {};
-  std::memcpy(bytes, run.data(), run.size());
-  bytes[kKeyRoom] = static_cast<char>(run.size());
-  std::memcpy(key.words, bytes, sizeof bytes);
-  return key;
-}
-
-constexpr size_t kTextRoom = 32;
-constexpr int kSlotBits = 10;
-struct CachedText {
-  uint64_t pass = 0;
-  NumberKey key;
-  uint8_t text_size = 0;
-  char text[kTextRoom];
-};
-// One table per thread, reused by its passes: a pass only reads the entries it wrote.
-thread_local CachedText cached_texts[size_t{1} << kSlotBits];
-thread_local uint64_t rounding_passes = 0;
-
-// The rounded texts of the numbers one pass has met, by their text: a report repeats the same
-// inputs and coefficients in line after line (an iteration writes one line per step). Entries
-// belong to one pass, which fixes the digits, the method and the separator.
-class RoundedTextCache {
- public:
-  RoundedTextCache() : pass_(++rounding_passes) {}
-
-  // Appends the remembered text of `run` to `out`; false when the pass has not met it.
-  bool Append(std::string_view run, std::string& out) const {
-    if (run.size() > kKeyRoom) return false;
-    const NumberKey key = KeyOf(run);
-    const CachedText& entry = cached_texts[Slot(key)];
-    if (entry.pass != pass_ || !(entry.key == key)) return false;
-    out.append(entry.text, entry.text_size);
-    return true;
-  }
-
-  void Remember(std::string_view run, std::string_view text) {
-    if (run.size() > kKeyRoom || text.size() > kTextRoom) return;
-    const NumberKey key = KeyOf(run);
-    CachedText& entry = cached_texts[Slot(key)];
-    entry.pass = pass_;
-    entry.key = key;
-    entry.text_size = static_cast<uint8_t>(text.size());
-    std::memcpy(entry.text, text.data(), text.size());
-  }
-
- private:
-  static size_t Slot(const NumberKey& key) {
-    const uint64_t mixed = key.words[0] * 0x9E3779B97F4A7C15u + key.words[1] * 0xC2B2AE3D27D4EB4Fu +
-                           key.words[2] * 0x165667B19E3779F9u;
-    return static_cast<size_t>(mixed >> (64 - kSlotBits));
-  }
-
-  uint64_t pass_;
-};
-
 class LineRounder {
  public:
   LineRounder(uint8_t digits, uint8_t method, std::string_view separator)
@@ -266,12 +201,8 @@ class LineRounder {
     // A separator right after the number is punctuation and stays after the rounded value.
     const bool ends_with_separator = separators == 1 && decimals.empty();
     if (ends_with_separator) run.remove_suffix(separator_.size());
-    if (!cache_.Append(run, out)) {
-      const size_t start = out.size();
-      const double value = NumberValue(read.value, integer, decimals, run, separator_);
-      AppendRounded(out, RoundToStep(value, digits_, method_));
-      cache_.Remember(run, std::string_view(out).substr(start));
-    }
+    const double value = NumberValue(read.value, integer, decimals, run, separator_);
+    AppendRounded(out, RoundToStep(value, digits_, method_));
     if (ends_with_separator) out.append(separator_);
     return j;
   }
@@ -291,7 +222,6 @@ class LineRounder {
   uint8_t method_;
   std::string_view separator_;
   bool separator_is_one_character_;
-  mutable RoundedTextCache cache_;
 };
 
 // floor() of a finite x ≥ 0: truncation, which the integer conversion does in one instruction;
