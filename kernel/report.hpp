@@ -38,7 +38,13 @@ class Отчёт {
   void Add(const Parts&... parts) {
     if (!enabled_) return;
     std::string line;
-    (Append(line, parts), ...);
+    line.reserve((EstimatedSize(parts) + ... + 0));
+    if constexpr ((!IsText<Parts> || ...)) {
+      const std::string separator = NumberSeparator();  // read once for all the line's numbers
+      (Append(line, parts, separator), ...);
+    } else {
+      (Append(line, parts, std::string_view()), ...);
+    }
     list_.ВставитьСтроку(std::move(line), -1);
   }
 
@@ -51,15 +57,36 @@ class Отчёт {
   const std::string& Path() const noexcept { return path_; }
 
  private:
-  static void Append(std::string& line, std::string_view text) { line += text; }
-  static void Append(std::string& line, const std::string& text) { line += text; }
-  static void Append(std::string& line, const char* text) { line += text; }
-  static void Append(std::string& line, char c) { line += c; }
-  static void Append(std::string& line, Число value) { line += Текст(value.v); }
+  template <class T>
+  static constexpr bool IsText =
+      std::is_convertible_v<const T&, std::string_view> || std::is_same_v<T, char>;
+
+  // Room for a part: its text, or the longest number text.
+  template <class T>
+  static size_t EstimatedSize(const T& part) {
+    if constexpr (std::is_convertible_v<const T&, std::string_view>) {
+      return std::string_view(part).size();
+    } else {
+      return kNumberRoom;
+    }
+  }
+  static constexpr size_t kNumberRoom = 24;
+
+  static void Append(std::string& line, std::string_view text, std::string_view) { line += text; }
+  static void Append(std::string& line, const std::string& text, std::string_view) { line += text; }
+  static void Append(std::string& line, const char* text, std::string_view) { line += text; }
+  static void Append(std::string& line, char c, std::string_view) { line += c; }
+  static void Append(std::string& line, Число value, std::string_view separator) {
+    AppendDoubleText(line, value.v, separator);
+  }
   template <class T>
   requires std::is_arithmetic_v<T>
-  static void Append(std::string& line, T value) {
-    if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
+  static void Append(std::string& line, T value, std::string_view separator) {
+    if constexpr (std::is_same_v<T, double>) {
+      AppendDoubleText(line, value, separator);
+    } else if constexpr (std::is_same_v<T, float>) {
+      AppendSingleText(line, value, separator);
+    } else if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
       line += std::to_string(value);  // every integer type: plain digits
     } else {
       line += Текст(value);

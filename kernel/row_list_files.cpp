@@ -87,10 +87,6 @@ int FileErrorNumber(std::error_code error) {
   Raise(FileErrorNumber(std::error_code(saved_errno, std::generic_category())));
 }
 
-std::string Encode(std::string_view utf8) {
-  return CurrentReportEncoding() == ReportEncoding::Utf8 ? std::string(utf8) : Utf8ToCp1251(utf8);
-}
-
 std::string Decode(std::string bytes) {
   if (CurrentReportEncoding() == ReportEncoding::Cp1251) return Cp1251ToUtf8(bytes);
   if (bytes.starts_with(kUtf8Mark)) bytes.erase(0, kUtf8Mark.size());
@@ -120,13 +116,20 @@ std::vector<std::string> SplitAtLineBreaks(const std::string& text) {
   return lines;
 }
 
-std::string Join(const std::vector<std::string>& lines) {
+// The file's bytes: the lines in the report encoding, each ended by CR LF, built in one buffer
+// (a character never takes more bytes in CP1251 than in UTF-8).
+std::string EncodedText(const std::vector<std::string>& lines) {
   size_t size = 0;
   for (const std::string& line : lines) size += line.size() + kLineBreak.size();
   std::string text;
   text.reserve(size);
+  const bool utf8 = CurrentReportEncoding() == ReportEncoding::Utf8;
   for (const std::string& line : lines) {
-    text += line;
+    if (utf8) {
+      text += line;
+    } else {
+      AppendCp1251(text, line);
+    }
     text += kLineBreak;
   }
   return text;
@@ -229,7 +232,7 @@ void vbСписок::Загрузить(const std::string& ИмяФайла) {
 
 void vbСписок::Выгрузить(const std::string& ИмяФайла) const {
   if (CharacterCount(ИмяФайла) <= 4) return;
-  ReplaceFile(PathFromUtf8(ИмяФайла), Encode(Join(Строки_)));
+  ReplaceFile(PathFromUtf8(ИмяФайла), EncodedText(Строки_));
 }
 
 bool vbСписок::ФайлСуществует(const std::string& ИмяФайла, bool ЭтоПапка) {

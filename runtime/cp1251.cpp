@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -93,13 +94,49 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
   return c;
 }
 
+// The CP1251 byte of the letter А to я (U+0410 to U+044F: D0 90 … D0 BF, D1 80 … D1 8F) that
+// starts at text[i]; 0 for any other character.
+char CyrillicLetterAt(std::string_view text, size_t i) {
+  if (i + 1 >= text.size()) return 0;
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const auto next = static_cast<unsigned char>(text[i + 1]);
+  if (lead == 0xD0 && next >= 0x90 && next <= 0xBF) return static_cast<char>(0xC0 + (next - 0x90));
+  if (lead == 0xD1 && next >= 0x80 && next <= 0x8F) return static_cast<char>(0xF0 + (next - 0x80));
+  return 0;
+}
+
 }  // namespace
+
+void AppendCp1251(std::string& out, std::string_view utf8) {
+  // Every character takes at least one byte and gives exactly one: the text never grows.
+  const size_t start = out.size();
+  out.resize(start + utf8.size());
+  char* p = out.data() + start;
+  const char* text = utf8.data();
+  const size_t size = utf8.size();
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  size_t i = 0;
+  while (i < size) {
+    uint64_t chunk = 0;
+    if (i + 8 <= size && (std::memcpy(&chunk, text + i, 8), (chunk & kHighBits) == 0)) {
+      std::memcpy(p, text + i, 8);  // eight ASCII characters are their own bytes
+      p += 8;
+      i += 8;
+    } else if (static_cast<unsigned char>(text[i]) < 0x80) {
+      *p++ = text[i++];
+    } else if (const char letter = CyrillicLetterAt(utf8, i); letter != 0) {
+      *p++ = letter;  // А to я, most of a report's words
+      i += 2;
+    } else {
+      *p++ = Cp1251Byte(NextCodePoint(utf8, i));
+    }
+  }
+  out.resize(static_cast<size_t>(p - out.data()));
+}
 
 std::string Utf8ToCp1251(std::string_view utf8) {
   std::string out;
-  out.reserve(utf8.size());
-  size_t i = 0;
-  while (i < utf8.size()) out += Cp1251Byte(NextCodePoint(utf8, i));
+  AppendCp1251(out, utf8);
   return out;
 }
 

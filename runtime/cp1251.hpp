@@ -10,6 +10,8 @@ namespace armocalc {
 // UTF-8 <-> CP1251 (characters outside the code page become "?").
 std::string Utf8ToCp1251(std::string_view utf8);
 std::string Cp1251ToUtf8(std::string_view cp1251);
+// Appends the CP1251 bytes of a UTF-8 text to `out` (one pass, one allocation at most).
+void AppendCp1251(std::string& out, std::string_view utf8);
 // Number of characters (code points) of a UTF-8 text.
 size_t CharacterCount(std::string_view utf8);
 

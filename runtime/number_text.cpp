@@ -71,7 +71,7 @@ void RoundDigitsUp(DecimalDigits& d, int kept) {
 // - D with 16 or 17 digits rounds the same way as the exact value unless D is itself the half
 //   between two 15-digit decimals: the half would otherwise lie between the value and D, and
 //   then D would not be the closest (or a shortest) text of the value.
-DecimalDigits DoubleDigits(double value) {
+DecimalDigits ComputedDoubleDigits(double value) {
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
@@ -81,6 +81,25 @@ DecimalDigits DoubleDigits(double value) {
   if (exactly_half) return RoundedDigits(value, kDoubleDigits);
   RoundDigitsUp(d, kDoubleDigits);
   return d;
+}
+
+// The digits of the doubles met lately, by their bits: a report writes the same inputs and
+// coefficients in line after line. Zero never comes here, so the bits 0 mark an empty entry.
+struct CachedDigits {
+  uint64_t bits = 0;
+  DecimalDigits digits;
+};
+constexpr int kCachedDigitsBits = 10;
+thread_local CachedDigits cached_digits[size_t{1} << kCachedDigitsBits];
+
+DecimalDigits DoubleDigits(double value) {
+  const auto bits = std::bit_cast<uint64_t>(value);
+  CachedDigits& entry = cached_digits[(bits * 0x9E3779B97F4A7C15u) >> (64 - kCachedDigitsBits)];
+  if (entry.bits != bits) {
+    entry.digits = ComputedDoubleDigits(value);
+    entry.bits = bits;
+  }
+  return entry.digits;
 }
 
 char* Put(char* p, std::string_view text) {
@@ -159,13 +178,6 @@ bool AppendZeroOrNonFinite(std::string& out, double value) {
     return false;
   }
   return true;
-}
-
-// The separator the number conversions write; a point when the setting is empty.
-std::string NumberSeparator() {
-  std::string separator = РазделительДробнойЧасти();
-  if (separator.empty()) separator.push_back('.');
-  return separator;
 }
 
 bool IsBlank(char c) {
@@ -319,12 +331,22 @@ std::string DoubleText(double value, std::string_view separator) {
   return text;
 }
 
+void AppendSingleText(std::string& out, float value, std::string_view separator) {
+  const double widened = static_cast<double>(value);
+  if (AppendZeroOrNonFinite(out, widened)) return;
+  AppendGeneral(out, RoundedDigits(widened, kSingleDigits), kSingleDigits, separator);
+}
+
 std::string SingleText(float value, std::string_view separator) {
   std::string text;
-  const double widened = static_cast<double>(value);
-  if (AppendZeroOrNonFinite(text, widened)) return text;
-  AppendGeneral(text, RoundedDigits(widened, kSingleDigits), kSingleDigits, separator);
+  AppendSingleText(text, value, separator);
   return text;
+}
+
+std::string NumberSeparator() {
+  std::string separator = РазделительДробнойЧасти();
+  if (separator.empty()) separator.push_back('.');
+  return separator;
 }
 
 std::string Текст(double value) {

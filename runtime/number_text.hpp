@@ -25,8 +25,12 @@ std::string Текст(bool value);  // "True" / "False"
 // The same with an explicit separator (the rounding pass and the tests).
 std::string DoubleText(double value, std::string_view separator);
 std::string SingleText(float value, std::string_view separator);
-// Appends the Double text to `out` (the rounding pass writes many numbers into one line).
+// Appends the Double or Single text to `out` (reports and the rounding pass write many numbers
+// into one line).
 void AppendDoubleText(std::string& out, double value, std::string_view separator);
+void AppendSingleText(std::string& out, float value, std::string_view separator);
+// The separator that Текст writes: the user's, or a point when the setting is empty.
+std::string NumberSeparator();
 // Appends the Double text of ±significand × 10^power for a significand of at most 15 digits: the
 // text of the nearest double (a normal one), written without converting to binary and back.
 void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
