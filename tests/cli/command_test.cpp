@@ -107,6 +107,16 @@ TEST(Command, MethodHelpDocumentsTheParameters) {
   EXPECT_EQ(RunCli({"--help"}).status, 0);
 }
 
+TEST(Command, AnUnusableSeparatorIsAUsageErrorAndNothingIsComputed) {
+  for (const std::string bad : {"E", "-", "", "ab", " "}) {
+    const Outcome o = RunCli({"мтБетонB", "КлассБетона=25", "--decimal-separator", bad});
+    EXPECT_EQ(o.status, 2) << bad;
+    EXPECT_EQ(o.out, "") << bad;
+    EXPECT_NE(o.err.find("decimal separator"), std::string::npos);
+  }
+  EXPECT_EQ(RunCli({"call", "--decimal-separator=E"}, "{}\n").status, 2);
+}
+
 TEST(Command, CallLoopUsesTheCommandLineSeparator) {
   const Outcome o = RunCli({"call", "--decimal-separator=,"},
                            "{\"method\":\"мтБетонB\",\"args\":{\"КлассБетона\":\"25,0\"}}\n");
