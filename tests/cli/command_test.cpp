@@ -200,5 +200,43 @@ TEST_F(Binary, SingleCallsAndExitStatus) {
   EXPECT_NE(o.out.find("ЧислоПрописьюB (0x60030006) -> Variant"), std::string::npos);
 }
 
+std::string StrengthRequest(const std::string& report) {
+  return "{\"method\": \"мтПрочностьB\", \"args\": {\"КлассАрматурнойСтали\": 3, "
+         "\"КлассБетона\": 25, \"N\": 0, \"M\": 0.1, \"Fв\": 10, \"Fн\": 10, \"ав\": 0.05, "
+         "\"ан\": 0.05, \"h\": 1, \"Отчет\": " +
+         nlohmann::json(report).dump() + "}}\n";
+}
+
+TEST_F(Binary, ServingRequestsAReportNeverGoesToTheAnswerStream) {
+  const Outcome o = Exec({"call"}, StrengthRequest("/dev/stdout") + StrengthRequest("/dev/fd/1"));
+  EXPECT_EQ(o.status, 0);
+  std::istringstream lines(o.out);
+  std::string line;
+  int answers = 0;
+  while (std::getline(lines, line)) {
+    EXPECT_EQ(nlohmann::json::parse(line)["error"]["number"], 75) << line;
+    ++answers;
+  }
+  EXPECT_EQ(answers, 2);
+}
+
+TEST_F(Binary, AnOrdinaryUserCannotReplaceAnotherUsersReport) {
+  if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) {
+    GTEST_SKIP() << "needs root and setpriv to run as user nobody";
+  }
+  const auto shared = dir_ / "shared";
+  std::filesystem::create_directories(shared);
+  std::filesystem::permissions(shared, std::filesystem::perms::all);
+  const auto report = shared / "root.txt";
+  std::ofstream(report) << "kept";
+  const std::string program = program_;
+  program_ = "setpriv";
+  const Outcome o = Exec({"--reuid=nobody", "--regid=nogroup", "--clear-groups", program, "call"},
+                         StrengthRequest(report.string()));
+  program_ = program;
+  EXPECT_EQ(nlohmann::json::parse(o.out)["error"]["number"], 70) << o.out << o.err;
+  EXPECT_EQ(Read(report), "kept");
+}
+
 }  // namespace
 }  // namespace armocalc::cli
