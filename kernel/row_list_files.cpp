@@ -154,8 +154,9 @@ fs::path ResolvedTarget(const fs::path& path) {
 // A short tag of the target's name, so that the temporary names of one target can be told from
 // others and a long target name does not make the temporary name longer.
 std::string NameTag(const fs::path& target) {
-  uint32_t hash = 2166136261u;                          // FNV-1a
-  for (const auto unit : target.filename().native()) {  // code units of the system's encoding
+  uint32_t hash = 2166136261u;  // FNV-1a
+  const fs::path name = target.filename();
+  for (const auto unit : name.native()) {  // code units of the system's encoding
     hash = (hash ^ static_cast<uint32_t>(unit)) * 16777619u;
   }
   char text[12];
