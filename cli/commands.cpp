@@ -8,6 +8,7 @@
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
+#include "kernel/row_list.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/text_case.hpp"
 
@@ -192,6 +193,7 @@ int RunCallLoop(const std::vector<std::string>& args, std::istream& in, std::ost
       throw UsageError{"unexpected argument '" + args[i] + "' for call"};
     }
   }
+  const StandardOutputReservation answers_only;
   ServeJsonLines(in, out, options);
   return kExitSuccess;
 }

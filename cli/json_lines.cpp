@@ -1,7 +1,10 @@
+#include <functional>
 #include <istream>
 #include <new>
 #include <ostream>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
@@ -115,12 +118,41 @@ OrderedJson CallAnswer(const NamedCall& call, const CallOptions& options) {
   return Answer(VariantToJson(outcome.result), outcome.hresult, std::move(error), std::move(byref));
 }
 
+// A key given twice would be decided by whichever the parser keeps: the request is refused.
+class DuplicateKeyGuard {
+ public:
+  bool operator()(int, Json::parse_event_t event, Json& parsed) {
+    if (event == Json::parse_event_t::object_start) keys_.emplace_back();
+    if (event == Json::parse_event_t::object_end && !keys_.empty()) keys_.pop_back();
+    if (event == Json::parse_event_t::key && !keys_.empty()) {
+      const auto& key = parsed.get_ref<const std::string&>();
+      if (!keys_.back().insert(key).second) {
+        RequestError(kInvalidProcedureCall, "the key \"" + key + "\" is given twice");
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::vector<std::set<std::string>> keys_;
+};
+
+Json ParseRequest(std::string_view line) {
+  if (line.find('\0') != std::string_view::npos) {
+    RequestError(kInvalidProcedureCall, "the line holds a NUL character");
+  }
+  DuplicateKeyGuard guard;
+  return Json::parse(line, std::ref(guard));
+}
+
 OrderedJson AnswerJson(std::string_view line, const CallOptions& defaults) {
   Json request;
   try {
-    request = Json::parse(line);
+    request = ParseRequest(line);
   } catch (const Json::exception& e) {
     return NotJson(e);
+  } catch (const RuntimeError& e) {
+    return FailedRequest(nullptr, e.Number(), e.what());
   }
   const MethodInfo* method = nullptr;
   try {

@@ -17,8 +17,28 @@ std::optional<Variant> TryCoerce(const Variant& value, VarType type) {
   }
 }
 
-bool HasDigit(std::string_view text) {
-  return text.find_first_of("0123456789") != std::string_view::npos;
+// Punctuation outside ASCII that the 8-bit report code page can hold and that reads as neither
+// a letter, a sign, a dash nor a blank in a printed number.
+constexpr std::string_view kWideSeparators[] = {
+    "\u201A", "\u201E", "\u2026", "\u2020", "\u2021", "\u2030", "\u2039", "\u203A",
+    "\u2018", "\u2019", "\u201C", "\u201D", "\u2022", "\u00A6", "\u00A7", "\u00A9",
+    "\u00AB", "\u00AE", "\u00B0", "\u00B6", "\u00B7", "\u00BB"};
+
+bool IsAsciiSeparator(unsigned char c) {
+  const bool printable = c > ' ' && c < 0x7F;
+  const bool alphanumeric =
+      (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  return printable && !alphanumeric && c != '+' && c != '-';
+}
+
+// A separator sits inside every number of a report: a digit, a sign, a letter (E), a blank or a
+// control character there would make the printed numbers misread or unreadable.
+bool IsUsableSeparator(std::string_view separator) {
+  if (separator.size() == 1) return IsAsciiSeparator(static_cast<unsigned char>(separator[0]));
+  for (const std::string_view wide : kWideSeparators) {
+    if (separator == wide) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -28,10 +48,10 @@ void RequestError(int number, std::string_view reason) {
 }
 
 std::string CheckedSeparator(std::string_view separator) {
-  const size_t length = Utf8Length(separator);
-  if (length < 1 || length > 3 || HasDigit(separator)) {
+  if (!IsUsableSeparator(separator)) {
     RequestError(kInvalidProcedureCall,
-                 "a decimal separator is 1 to 3 characters other than digits");
+                 "a decimal separator is one character other than a digit, a sign, a letter, a "
+                 "blank or a control character");
   }
   return std::string(separator);
 }

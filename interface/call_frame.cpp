@@ -1,10 +1,22 @@
 #include "interface/call_frame.hpp"
 
+#include <cmath>
 #include <new>
 
 #include "runtime/errors.hpp"
 
 namespace armocalc {
+namespace {
+
+// A native client can pass NaN or an infinity, which no formula may see: every comparison with
+// NaN is false, so a routine would return an ordinary-looking margin.
+template <class T>
+T Finite(T value) {
+  if (!std::isfinite(value)) Raise(kOverflow);
+  return value;
+}
+
+}  // namespace
 
 HostRange& Frame::Range(int i) {
   const auto& range = slots_[i].range_value;
@@ -25,10 +37,10 @@ void Frame::Load(int i, VarType type, const Variant& value) {
       slot.long_value = ToLong(value);
       return;
     case VarType::Single:
-      slot.single_value = ToSingle(value);
+      slot.single_value = Finite(ToSingle(value));
       return;
     case VarType::Double:
-      slot.double_value = ToDouble(value);
+      slot.double_value = Finite(ToDouble(value));
       return;
     case VarType::Boolean:
       slot.boolean_value = ToBoolean(value);

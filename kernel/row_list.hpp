@@ -27,6 +27,18 @@ class ScopedReportEncoding {
   ReportEncoding previous_;
 };
 
+// While requests are served, the standard output carries the answers: a report that would be
+// written to the same file fails with error 75 instead.
+void ReserveStandardOutput(bool reserved);
+
+class StandardOutputReservation {
+ public:
+  StandardOutputReservation() { ReserveStandardOutput(true); }
+  ~StandardOutputReservation() { ReserveStandardOutput(false); }
+  StandardOutputReservation(const StandardOutputReservation&) = delete;
+  StandardOutputReservation& operator=(const StandardOutputReservation&) = delete;
+};
+
 class vbСписок {
  public:
   vbСписок();

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -7,6 +8,14 @@
 #include <string>
 #include <system_error>
 
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "kernel/row_list.hpp"
 #include "runtime/errors.hpp"
 
@@ -14,6 +23,8 @@ namespace armocalc {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::atomic<bool> standard_output_reserved{false};
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -143,14 +154,66 @@ fs::path ResolvedTarget(const fs::path& path) {
   return error ? path : target;
 }
 
+// A short tag of the target's name, so that the temporary names of one target can be told from
+// others and a long target name does not make the temporary name longer.
+std::string NameTag(const fs::path& target) {
+  uint32_t hash = 2166136261u;  // FNV-1a
+  const fs::path name = target.filename();
+  for (const auto unit : name.native()) {  // code units of the system's encoding
+    hash = (hash ^ static_cast<uint32_t>(unit)) * 16777619u;
+  }
+  char text[12];
+  const auto end = std::to_chars(text, text + sizeof text, hash, 16).ptr;
+  return std::string(text, end);
+}
+
+std::string ProcessId() {
+#ifdef _WIN32
+  return "0";
+#else
+  return std::to_string(::getpid());
+#endif
+}
+
+// ".~<tag>.<process>.<random>.tmp": the process id lets the next write of the same target remove
+// what a killed run left behind.
+std::string TemporaryPrefix(const fs::path& target) {
+  return ".~" + NameTag(target) + ".";
+}
+
+#ifndef _WIN32
+bool ProcessIsGone(const std::string& id_text) {
+  int id = 0;
+  const auto [end, error] = std::from_chars(id_text.data(), id_text.data() + id_text.size(), id);
+  if (error != std::errc() || end != id_text.data() + id_text.size() || id <= 0) return false;
+  return id != ::getpid() && ::kill(id, 0) != 0 && errno == ESRCH;
+}
+
+void RemoveStaleTemporaries(const fs::path& folder, const fs::path& target) {
+  const std::string prefix = TemporaryPrefix(target);
+  std::error_code error;
+  fs::directory_iterator entries(folder, error);
+  for (int seen = 0; !error && entries != fs::directory_iterator() && seen < 100000; ++seen) {
+    const std::string name = entries->path().filename().string();
+    const size_t id_end = name.find('.', prefix.size());
+    if (name.starts_with(prefix) && name.ends_with(".tmp") && id_end != std::string::npos &&
+        ProcessIsGone(name.substr(prefix.size(), id_end - prefix.size()))) {
+      std::error_code ignored;
+      fs::remove(entries->path(), ignored);
+    }
+    entries.increment(error);
+  }
+}
+#endif
+
 fs::path TemporaryBeside(const fs::path& target) {
   thread_local std::mt19937_64 random{std::random_device{}()};
   for (int attempt = 0; attempt < 16; ++attempt) {
     char suffix[24];
-    const uint64_t number = random();
+    const uint64_t number = random() & 0xFFFFFFFFu;
     const auto end = std::to_chars(suffix, suffix + sizeof suffix, number, 16).ptr;
-    fs::path candidate = target;
-    candidate += ".~" + std::string(suffix, end) + ".tmp";
+    const fs::path candidate = target.parent_path() / (TemporaryPrefix(target) + ProcessId() + "." +
+                                                       std::string(suffix, end) + ".tmp");
     std::error_code error;
     if (!fs::exists(candidate, error) || error)
       return candidate;  // a lookup error shows on writing
@@ -178,11 +241,14 @@ class TemporaryFile {
   bool committed_ = false;
 };
 
+fs::path FolderOf(const fs::path& target) {
+  return target.parent_path().empty() ? fs::path(".") : target.parent_path();
+}
+
 void CheckTargetWritable(const fs::path& target) {
   if (!target.has_filename()) Raise(kPathFileAccessError);
   std::error_code error;
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-  const fs::file_status folder_status = fs::status(folder, error);
+  const fs::file_status folder_status = fs::status(FolderOf(target), error);
   if (error && error != std::errc::no_such_file_or_directory) Raise(FileErrorNumber(error));
   if (!fs::is_directory(folder_status)) Raise(kPathNotFound);
   const fs::file_status status = fs::status(target, error);
@@ -191,6 +257,8 @@ void CheckTargetWritable(const fs::path& target) {
     Raise(kPathFileAccessError);  // a read-only file is not replaced
   }
 }
+
+#ifdef _WIN32
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
   errno = 0;
@@ -211,7 +279,7 @@ void ReplaceFile(const fs::path& requested, const std::string& bytes) {
   std::error_code error;
   const fs::file_status old_status = fs::status(target, error);
   if (fs::exists(old_status) && !fs::is_regular_file(old_status)) {
-    WriteBytes(target, bytes);  // a device or pipe is written into, never replaced
+    WriteBytes(target, bytes);  // a device is written into, never replaced
     return;
   }
   TemporaryFile temporary(TemporaryBeside(target));
@@ -221,6 +289,120 @@ void ReplaceFile(const fs::path& requested, const std::string& bytes) {
   if (error) Raise(FileErrorNumber(error));
   temporary.Commit();
 }
+
+#else
+
+// Closes a descriptor on every way out.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  void Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) RaiseForErrno(errno);
+  }
+
+ private:
+  int fd_;
+};
+
+void WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {  // each turn writes at least one byte or fails
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) RaiseForErrno(written < 0 ? errno : ENOSPC);
+    done += static_cast<size_t>(written);
+  }
+}
+
+// The user running the call must be allowed to write: the system decides (groups, access lists,
+// a read-only mount), not the owner bits.
+void CheckMayWrite(const fs::path& path) {
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) RaiseForErrno(errno);
+}
+
+bool MayReplaceIn(const fs::path& folder) {
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// Serving requests, the standard output carries the answers: a report there would corrupt them.
+void CheckNotStandardOutput(const struct stat& target) {
+  struct stat out {};
+  if (standard_output_reserved && ::fstat(STDOUT_FILENO, &out) == 0 &&
+      out.st_dev == target.st_dev && out.st_ino == target.st_ino) {
+    Raise(kPathFileAccessError);
+  }
+}
+
+// A device or a pipe is written into, never replaced; a pipe nobody reads fails at once instead
+// of waiting for a reader.
+void WriteIntoSpecial(const fs::path& target, const std::string& bytes) {
+  Descriptor file(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.Get() < 0) {
+    if (errno == ENXIO) Raise(kPathFileAccessError);
+    RaiseForErrno(errno);
+  }
+  const int flags = ::fcntl(file.Get(), F_GETFL);
+  if (flags >= 0) ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK);
+  WriteAll(file.Get(), bytes);
+  file.Close();
+}
+
+// Where the file cannot be moved into place (its folder is read-only) or a new file would undo
+// what the file is (other hard links to it), the report is written into the existing file. The
+// size is cut only after the new text is in, so a full disk leaves the old text's tail, never an
+// empty report.
+void WriteInPlace(const fs::path& target, const std::string& bytes) {
+  Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (file.Get() < 0) RaiseForErrno(errno);
+  WriteAll(file.Get(), bytes);
+  if (::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0) RaiseForErrno(errno);
+  file.Close();
+}
+
+// Writes the file beside the target and moves it into place, so that the old file stays as it
+// was until the new one is complete.
+void ReplaceByRename(const fs::path& target, const std::string& bytes, const struct stat* old) {
+  RemoveStaleTemporaries(FolderOf(target), target);
+  TemporaryFile temporary(TemporaryBeside(target));
+  {
+    Descriptor file(
+        ::open(temporary.Path().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (file.Get() < 0) RaiseForErrno(errno);
+    WriteAll(file.Get(), bytes);
+    if (old) ::fchmod(file.Get(), old->st_mode & 07777);
+    file.Close();
+  }
+  std::error_code error;
+  fs::rename(temporary.Path(), target, error);
+  if (error) Raise(FileErrorNumber(error));
+  temporary.Commit();
+}
+
+void ReplaceFile(const fs::path& requested, const std::string& bytes) {
+  const fs::path target = ResolvedTarget(requested);
+  CheckTargetWritable(target);
+  struct stat old {};
+  if (::stat(target.c_str(), &old) != 0) {
+    if (errno != ENOENT) RaiseForErrno(errno);
+    CheckMayWrite(FolderOf(target));
+    return ReplaceByRename(target, bytes, nullptr);
+  }
+  CheckNotStandardOutput(old);
+  CheckMayWrite(target);
+  if (!S_ISREG(old.st_mode)) return WriteIntoSpecial(target, bytes);
+  if (old.st_nlink > 1 || !MayReplaceIn(FolderOf(target))) return WriteInPlace(target, bytes);
+  ReplaceByRename(target, bytes, &old);
+}
+
+#endif
 
 }  // namespace
 
@@ -248,6 +430,10 @@ bool vbСписок::ФайлСуществует(const std::string& ИмяФа�
   } catch (...) {
     return false;
   }
+}
+
+void ReserveStandardOutput(bool reserved) {
+  standard_output_reserved = reserved;
 }
 
 }  // namespace armocalc

@@ -107,6 +107,16 @@ TEST(Command, MethodHelpDocumentsTheParameters) {
   EXPECT_EQ(RunCli({"--help"}).status, 0);
 }
 
+TEST(Command, AnUnusableSeparatorIsAUsageErrorAndNothingIsComputed) {
+  for (const std::string bad : {"E", "-", "", "ab", " "}) {
+    const Outcome o = RunCli({"мтБетонB", "КлассБетона=25", "--decimal-separator", bad});
+    EXPECT_EQ(o.status, 2) << bad;
+    EXPECT_EQ(o.out, "") << bad;
+    EXPECT_NE(o.err.find("decimal separator"), std::string::npos);
+  }
+  EXPECT_EQ(RunCli({"call", "--decimal-separator=E"}, "{}\n").status, 2);
+}
+
 TEST(Command, CallLoopUsesTheCommandLineSeparator) {
   const Outcome o = RunCli({"call", "--decimal-separator=,"},
                            "{\"method\":\"мтБетонB\",\"args\":{\"КлассБетона\":\"25,0\"}}\n");
@@ -188,6 +198,44 @@ TEST_F(Binary, SingleCallsAndExitStatus) {
   o = Exec({"methods"});
   EXPECT_EQ(o.status, 0);
   EXPECT_NE(o.out.find("ЧислоПрописьюB (0x60030006) -> Variant"), std::string::npos);
+}
+
+std::string StrengthRequest(const std::string& report) {
+  return "{\"method\": \"мтПрочностьB\", \"args\": {\"КлассАрматурнойСтали\": 3, "
+         "\"КлассБетона\": 25, \"N\": 0, \"M\": 0.1, \"Fв\": 10, \"Fн\": 10, \"ав\": 0.05, "
+         "\"ан\": 0.05, \"h\": 1, \"Отчет\": " +
+         nlohmann::json(report).dump() + "}}\n";
+}
+
+TEST_F(Binary, ServingRequestsAReportNeverGoesToTheAnswerStream) {
+  const Outcome o = Exec({"call"}, StrengthRequest("/dev/stdout") + StrengthRequest("/dev/fd/1"));
+  EXPECT_EQ(o.status, 0);
+  std::istringstream lines(o.out);
+  std::string line;
+  int answers = 0;
+  while (std::getline(lines, line)) {
+    EXPECT_EQ(nlohmann::json::parse(line)["error"]["number"], 75) << line;
+    ++answers;
+  }
+  EXPECT_EQ(answers, 2);
+}
+
+TEST_F(Binary, AnOrdinaryUserCannotReplaceAnotherUsersReport) {
+  if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null") != 0) {
+    GTEST_SKIP() << "needs root and setpriv to run as user nobody";
+  }
+  const auto shared = dir_ / "shared";
+  std::filesystem::create_directories(shared);
+  std::filesystem::permissions(shared, std::filesystem::perms::all);
+  const auto report = shared / "root.txt";
+  std::ofstream(report) << "kept";
+  const std::string program = program_;
+  program_ = "setpriv";
+  const Outcome o = Exec({"--reuid=nobody", "--regid=nogroup", "--clear-groups", program, "call"},
+                         StrengthRequest(report.string()));
+  program_ = program;
+  EXPECT_EQ(nlohmann::json::parse(o.out)["error"]["number"], 70) << o.out << o.err;
+  EXPECT_EQ(Read(report), "kept");
 }
 
 }  // namespace

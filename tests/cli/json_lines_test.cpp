@@ -127,6 +127,52 @@ TEST(JsonLines, BadLinesGetAnAnswerWithAnError) {
   ExpectError(Ask(R"({"method": "мтБетонB", "args": {"КлассБетона": 1e999}})"), 6);
 }
 
+TEST(JsonLines, UnusableDecimalSeparatorsAreRefusedBeforeTheCall) {
+  // Each would sit inside every printed number: "B27E5", "27-5", a line break in a report line.
+  for (const std::string bad : {"E", "e", "-", "+", "7", " ", "\\t", "\\r\\n", "\\u0000", "\\u00A0",
+                                "ё", "Б", "\u2013", "\u00B1", "\U0001F600", ",,", "..."}) {
+    const json answer = Ask(R"({"method": "мтБетонB", "args": {"КлассБетона": "27,5"}, )"
+                            R"("decimal_separator": ")" +
+                            bad + "\"}");
+    ExpectError(answer, 5);
+    EXPECT_NE(answer["error"]["description"].get<std::string>().find("decimal separator"),
+              std::string::npos);
+    EXPECT_TRUE(answer["byref"].empty()) << bad;  // nothing was computed
+  }
+  for (const std::string good : {",", ".", "/", "'", "\u00B7", "\u2019"}) {
+    const json answer = Ask(R"({"method": "мтБетонB", "args": {"КлассБетона": "27)" + good +
+                            R"(5"}, "decimal_separator": ")" + good + "\"}");
+    EXPECT_TRUE(answer["error"].is_null()) << good << answer.dump();
+  }
+}
+
+TEST(JsonLines, DuplicateKeysAndNulBytesAreRefused) {
+  const json twice_method =
+      Ask(R"({"method": "мтБетонB", "method": "ЧислоПрописьюB", "args": {"КлассБетона": 25}})");
+  ExpectError(twice_method, 5);
+  EXPECT_NE(twice_method["error"]["description"].get<std::string>().find("\"method\""),
+            std::string::npos);
+  ExpectError(Ask(R"({"method": "мтБетонB", "args": {"КлассБетона": 25, "КлассБетона": 30}})"), 5);
+  ExpectError(Ask(R"({"method": "мтБетонB", "args": {"КлассБетона": 25}, "args": {}})"), 5);
+  // The same key in two different objects is no duplicate.
+  EXPECT_TRUE(Ask(R"({"method": "мтБетонB", "args": {"method": 1}})")["error"]["number"] == 448);
+  const std::string with_nul =
+      std::string(R"({"method": "мтБетонB", "args": {"КлассБетона": 25}})") + '\0' + "garbage";
+  const json nul = Ask(with_nul);
+  ExpectError(nul, 5);
+  EXPECT_NE(nul["error"]["description"].get<std::string>().find("NUL"), std::string::npos);
+  std::istringstream in(std::string(R"({"method": "мтБетонB", "args": {"КлассБетона": 25}})") +
+                        '\0' + "\n{\"method\": \"мтБетонB\", \"args\": {\"КлассБетона\": 25}}\n");
+  std::ostringstream out;
+  ServeJsonLines(in, out, {});
+  std::istringstream lines(out.str());
+  std::string first, second;
+  std::getline(lines, first);
+  std::getline(lines, second);
+  ExpectError(json::parse(first), 5);
+  EXPECT_TRUE(json::parse(second)["error"].is_null());  // the loop goes on with the next line
+}
+
 TEST(JsonLines, RangeArgumentsAreArraysOfRows) {
   const json answer = Ask(
       R"({"method": "мтПрочностьТB", "args": {"ТаблицаАрматурныхСтержней": [[1, 0.05, 16], [2, "x"], [null]]}})");

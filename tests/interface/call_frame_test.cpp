@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -357,6 +358,24 @@ TEST_F(CallFrame, ConcreteWithOnlyTheClassUsesPropertyOne) {
   EXPECT_EQ(omitted.result, explicit_one.result);
   EXPECT_EQ(omitted.result, Variant(13.0));
   EXPECT_EQ(concrete, Variant(25.0f)) << "written back as the declared Single";
+}
+
+TEST_F(CallFrame, NonFiniteNumbersFailWithOverflowBeforeTheRoutineRuns) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const double bad : {nan, inf, -inf}) {
+    Variant a = bad;
+    CallOutcome outcome = Call(kDoubleMethod, {&a});
+    EXPECT_EQ(outcome.hresult, static_cast<int32_t>(0x800A0006u)) << bad;
+    EXPECT_EQ(seen.runs, 0);
+    // The same through the Single parameter, from a Single and from a Double.
+    Variant good = 1.0, single = static_cast<float>(bad), wide = bad;
+    EXPECT_EQ(
+        Call(kDoubleMethod, {&good, nullptr, nullptr, nullptr, nullptr, &single}).error_number, 6);
+    EXPECT_EQ(Call(kDoubleMethod, {&good, nullptr, nullptr, nullptr, nullptr, &wide}).error_number,
+              6);
+    EXPECT_EQ(seen.runs, 0);
+  }
 }
 
 }  // namespace

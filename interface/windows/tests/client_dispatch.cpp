@@ -3,6 +3,7 @@
 // automation errors, and Range arguments read through late binding.
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,43 @@ void CheckWriteBack(IDispatch* object) {
         "an unchanged variable keeps its own type");
 }
 
+// A native client can pass NaN or an infinity, which a script cannot make; the call frame
+// refuses them with Overflow before any formula sees them.
+void CheckNonFiniteNumbers(IDispatch* object) {
+  if (!Built(kConcrete) || !Built(kStrength)) {
+    Skip("NaN and infinite arguments", "мтБетонB or мтПрочностьB is not built");
+    return;
+  }
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double value;
+    const char* name;
+  } cases[] = {{std::numeric_limits<double>::quiet_NaN(), "NaN"}, {inf, "+inf"}, {-inf, "-inf"}};
+  for (const auto& c : cases) {
+    Call by_value, by_reference, single;
+    Invoke(object, kStrength,
+           {I4(3), R8(25), R8(c.value), R8(0.1), R8(10), R8(10), R8(0.05), R8(0.05), R8(1)},
+           by_value);
+    Check(by_value.hr == DISP_E_EXCEPTION && by_value.info.scode == static_cast<SCODE>(0x800A0006),
+          std::string("a VT_R8 ") + c.name + " argument: run-time error 6",
+          Hex(by_value.hr) + " " + Hex(by_value.info.scode));
+    // A Single parameter: the platform's own conversion already reports an infinity as overflow.
+    Invoke(object, kConcrete, {R8(c.value)}, single);
+    Check(single.hr == DISP_E_OVERFLOW || (single.hr == DISP_E_EXCEPTION &&
+                                           single.info.scode == static_cast<SCODE>(0x800A0006)),
+          std::string("a VT_R8 ") + c.name + " for a Single parameter: overflow",
+          Hex(single.hr) + " " + Hex(single.info.scode));
+    double n = c.value;
+    Invoke(object, kStrength,
+           {I4(3), R8(25), RefR8(&n), R8(0.1), R8(10), R8(10), R8(0.05), R8(0.05), R8(1)},
+           by_reference);
+    Check(by_reference.hr == DISP_E_EXCEPTION &&
+              by_reference.info.scode == static_cast<SCODE>(0x800A0006),
+          std::string("a VT_BYREF|VT_R8 ") + c.name + " argument: run-time error 6",
+          Hex(by_reference.hr) + " " + Hex(by_reference.info.scode));
+  }
+}
+
 void CheckFailures(IDispatch* object) {
   const armocalc::MethodInfo* missing = nullptr;
   for (const auto& method : armocalc::Methods()) {
@@ -301,6 +339,7 @@ void RunDispatchChecks() {
   CheckArguments(object.get());
   CheckWriteBack(object.get());
   CheckFailures(object.get());
+  CheckNonFiniteNumbers(object.get());
   CheckRangeArguments(object.get());
 }
 
