@@ -43,7 +43,7 @@ check() {  # check DESCRIPTION COMMAND...
 
 # --- texts and identifiers, from the sources ---
 text_of() { sed -n "s/^inline constexpr std::string_view $1 = \"\(.*\)\";\$/\1/p" "$root/setup/texts.hpp"; }
-id_of() { sed -n "s/^inline constexpr std::string_view $1 = \"\(.*\)\";\$/\1/p" "$root/interface/identifiers.hpp"; }
+id_of() { sed -n "s/^inline constexpr std::string_view $1 = \"\(.*\)\";\$/\1/p" "$root/runtime/identifiers.hpp"; }
 TITLE="$(text_of kWindowTitle)"
 FRAME="$(text_of kFrameCaption)"
 LABEL="$(text_of kFolderLabel)"
