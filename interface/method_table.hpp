@@ -16,12 +16,26 @@ class Frame;
 
 enum class PassingMode : uint8_t { ByRef, ByVal };
 
+// One value of a coded parameter and what it selects, in the engineers' words.
+struct CodeMeaning {
+  int32_t value;
+  std::string_view meaning;
+};
+
+// What a parameter means to the engineer: the help, the reference and the type library read it.
+struct ParamDoc {
+  std::string_view meaning;  // Russian, as the reports speak
+  std::string_view unit;     // "м", "МН·м", "см²", ...; empty for codes, flags, classes
+  std::span<const CodeMeaning> codes;  // the codes a coded parameter takes; empty otherwise
+};
+
 struct ParamInfo {
   std::string_view name;  // UTF-8, exactly as in the interface (Latin and Cyrillic mixed)
   VarType type;           // Byte, Integer, Long, Single, Double, Boolean, String or Range
   PassingMode mode;
   bool optional;
   std::optional<Variant> default_value;  // recorded default; nullopt: 0, False or ""
+  ParamDoc doc{};
 };
 
 // Runs the method's calculation routine on the frame's arguments and returns its result.
@@ -31,9 +45,12 @@ struct MethodInfo {
   std::string_view name;
   int32_t dispid;
   std::span<const ParamInfo> params;
-  VarType result;            // Double or Variant (Variant is represented by VarType::Empty)
-  Routine routine;           // nullptr while the routine is not built
-  std::string_view summary;  // one line for the CLI's help and the type library's help string
+  VarType result;   // Double or Variant (Variant is represented by VarType::Empty)
+  Routine routine;  // nullptr while the routine is not built
+  std::string_view
+      summary;  // purpose in one line: the CLI's help and the type library's help string
+  std::string_view result_meaning{};  // what the result is, with its unit
+  std::string_view example{};         // arguments of one worked call: NAME=VALUE ...
 };
 
 inline constexpr int32_t kFirstDispid = 0x60030000;

@@ -142,3 +142,21 @@ TEST(MethodTable, MaterialsMethodsAreBound) {
 
 }  // namespace
 }  // namespace armocalc
+
+namespace {
+
+// Every parameter of every method tells the engineer what it is; coded ones list their codes.
+TEST(MethodTableDocs, EveryParameterHasAMeaning) {
+  for (const armocalc::MethodInfo& method : armocalc::Methods()) {
+    EXPECT_FALSE(method.result_meaning.empty()) << method.name;
+    EXPECT_FALSE(method.example.empty()) << method.name;
+    for (const armocalc::ParamInfo& param : method.params) {
+      EXPECT_FALSE(param.doc.meaning.empty()) << method.name << " " << param.name;
+      for (const armocalc::CodeMeaning& code : param.doc.codes) {
+        EXPECT_FALSE(code.meaning.empty()) << method.name << " " << param.name;
+      }
+    }
+  }
+}
+
+}  // namespace
