@@ -239,27 +239,27 @@ TEST_F(CircleStrengthTest, OmittedLengthKeepsOneMetre) {
 TEST_F(CircleStrengthTest, Failures) {
   Круг без_диаметра;
   без_диаметра.Dн = 0;
-  EXPECT_CIRCLE_ERROR(без_диаметра.Запас(), kOverflow);  // 0 / 0 in the section modulus
+  EXPECT_RUNTIME_ERROR(без_диаметра.Запас(), kOverflow);  // 0 / 0 in the section modulus
   EXPECT_EQ(без_диаметра.M, 0.3);
 
   Круг без_каркаса;
   без_каркаса.ns = 0;
   без_каркаса.Dk = 0;
-  EXPECT_CIRCLE_ERROR(без_каркаса.Запас(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(без_каркаса.Запас(), kDivisionByZero);
 
   Круг много_стержней;
   много_стержней.ns = circular::kНаибольшееЧислоСтержней + 1;
-  EXPECT_CIRCLE_ERROR(много_стержней.Запас(), kOutOfMemory);
+  EXPECT_RUNTIME_ERROR(много_стержней.Запас(), kOutOfMemory);
 
   // Two bars lie on the neutral diameter: the first trial depth has no tensioned bar (0 / 0).
   Круг два_стержня;
   два_стержня.N = 0;
   два_стержня.ns = 2;
-  EXPECT_CIRCLE_ERROR(два_стержня.Запас(), kOverflow);
+  EXPECT_RUNTIME_ERROR(два_стержня.Запас(), kOverflow);
 
   Круг метод;
   метод.метод = 256;
-  EXPECT_CIRCLE_ERROR(метод.Запас(), kOverflow);
+  EXPECT_RUNTIME_ERROR(метод.Запас(), kOverflow);
 }
 
 }  // namespace

@@ -14,17 +14,7 @@
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "tests/cracks/crack_report_helpers.hpp"
-
-// Expects `statement` to raise the run-time error `number`.
-#define EXPECT_CIRCLE_ERROR(statement, number)                \
-  do {                                                        \
-    try {                                                     \
-      statement;                                              \
-      ADD_FAILURE() << "no run-time error from " #statement;  \
-    } catch (const armocalc::RuntimeError& raised_error) {    \
-      EXPECT_EQ(raised_error.Number(), number) << #statement; \
-    }                                                         \
-  } while (false)
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc::circle_test {
 

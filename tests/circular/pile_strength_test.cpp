@@ -222,24 +222,24 @@ TEST_F(PileStrengthTest, FailuresWriteNoReport) {
   Свая без_диаметра;
   без_диаметра.D = 0;
   без_диаметра.отчёт = ScratchReportPath("pile_zero_diameter");
-  EXPECT_CIRCLE_ERROR(без_диаметра.Запас(), kDivisionByZero);  // delta = ec / D
+  EXPECT_RUNTIME_ERROR(без_диаметра.Запас(), kDivisionByZero);  // delta = ec / D
   EXPECT_FALSE(FileExists(без_диаметра.отчёт));
 
   Свая без_длины;
   без_длины.L0 = 0;
   без_длины.отчёт = ScratchReportPath("pile_zero_length");
-  EXPECT_CIRCLE_ERROR(без_длины.Запас(), kDivisionByZero);  // Ncr
+  EXPECT_RUNTIME_ERROR(без_длины.Запас(), kDivisionByZero);  // Ncr
   EXPECT_FALSE(FileExists(без_длины.отчёт));
 
   Свая без_стержней;
   без_стержней.ns = 0;
-  EXPECT_CIRCLE_ERROR(без_стержней.Запас(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(без_стержней.Запас(), kDivisionByZero);
 
   Свая без_класса;
   без_класса.A = -1;
-  EXPECT_CIRCLE_ERROR(без_класса.Запас(), kInvalidProcedureCall);
+  EXPECT_RUNTIME_ERROR(без_класса.Запас(), kInvalidProcedureCall);
   без_класса.A = 4;
-  EXPECT_CIRCLE_ERROR(без_класса.Запас(), kTypeMismatch);  // Rs "ERROR"
+  EXPECT_RUNTIME_ERROR(без_класса.Запас(), kTypeMismatch);  // Rs "ERROR"
 }
 
 TEST_F(PileStrengthTest, BarRingInertia) {
@@ -253,9 +253,9 @@ TEST_F(PileStrengthTest, BarRingInertia) {
   EXPECT_NEAR(МоментИнерцииСтержней(1, 0.5, d), A1 * 0.25 + J1, 1e-18);
   // A negative count: the bars' own inertia times the count.
   EXPECT_DOUBLE_EQ(МоментИнерцииСтержней(-3, 0.5, d), J1 * -3);
-  EXPECT_CIRCLE_ERROR(МоментИнерцииСтержней(0, 0.5, d), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(МоментИнерцииСтержней(0, 0.5, d), kDivisionByZero);
   // The 16-bit bar counter cannot step past the largest count.
-  EXPECT_CIRCLE_ERROR(МоментИнерцииСтержней(INT16_MAX, 0.5, d), kOverflow);
+  EXPECT_RUNTIME_ERROR(МоментИнерцииСтержней(INT16_MAX, 0.5, d), kOverflow);
   EXPECT_GT(МоментИнерцииСтержней(INT16_MAX - 1, 0.5, d), 0);
 }
 

@@ -173,12 +173,12 @@ TEST_F(RingStrengthTest, FailuresWriteNoReport) {
   Кольцо без_силы;
   без_силы.N = 0;
   без_силы.отчёт = ScratchReportPath("ring_no_force");
-  EXPECT_CIRCLE_ERROR(без_силы.Запас(), kDivisionByZero);  // ec = M / N
+  EXPECT_RUNTIME_ERROR(без_силы.Запас(), kDivisionByZero);  // ec = M / N
   EXPECT_FALSE(FileExists(без_силы.отчёт));
 
   Кольцо без_класса;
   без_класса.класс_стали = 4;
-  EXPECT_CIRCLE_ERROR(без_класса.Запас(), kTypeMismatch);
+  EXPECT_RUNTIME_ERROR(без_класса.Запас(), kTypeMismatch);
   // A diameter outside the A-III table gives no steel strength.
   Кольцо вне_таблицы;
   вне_таблицы.D = 9;

@@ -11,9 +11,9 @@
 #include <utility>
 
 #include "cracks/crack_width.hpp"
-#include "runtime/errors.hpp"
-#include "runtime/decimal_separator.hpp"
 #include "rectangular/strength.hpp"
+#include "runtime/decimal_separator.hpp"
+#include "runtime/errors.hpp"
 
 namespace armocalc {
 namespace {
@@ -57,7 +57,7 @@ class WorkingReinforcement : public ::testing::Test {
     float бет = бетон;
     std::string отчёт;
     return мтТрещиностойкость(к, бет, n, m, fв, fн, ав_, ан_, h_, b, a, Q, xd, угол, swx, swz, dw,
-                               Bw, Bs, жд, метод, отчёт);
+                              Bw, Bs, жд, метод, отчёт);
   }
   double Margin(double A) {
     const double m1 = StrengthMargin(A);

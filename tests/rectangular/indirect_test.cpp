@@ -66,8 +66,8 @@ TEST(IndirectReinforcement, MissingBarDiametersBecome16mm) {
 TEST(IndirectReinforcement, ZeroSpiralPitchDividesByZero) {
   double d = 0.02, di = 0.02;
   const КосвеннаяАрматура спираль = КосвеннаяАрматура::Спираль(0.01, 0);
-  EXPECT_STRENGTH_ERROR(КосвенноеАрмирование(13, 350, 0.02, 0.4, -0.4, 0.2, 0.2, d, di, спираль),
-                        kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(КосвенноеАрмирование(13, 350, 0.02, 0.4, -0.4, 0.2, 0.2, d, di, спираль),
+                       kDivisionByZero);
 }
 
 // The core measured on the bars of a table.
@@ -139,7 +139,7 @@ TEST(CoreOfTheBarTable, TableWithoutBarsGivesAnEmptyCoreAtTheOrigin) {
 }
 
 TEST(CoreOfTheBarTable, TextWhereANumberIsExpectedIsATypeMismatch) {
-  EXPECT_STRENGTH_ERROR(НайтиКрайниеСтержни(*ТаблицаСтержней({{"x", 0.1, 20.0}})), kTypeMismatch);
+  EXPECT_RUNTIME_ERROR(НайтиКрайниеСтержни(*ТаблицаСтержней({{"x", 0.1, 20.0}})), kTypeMismatch);
 }
 
 TEST(CoreOfTheBarTable, MeshCoreFromTheTable) {
@@ -217,7 +217,7 @@ TEST_F(IndirectInStrength, NeitherMeshesNorSpiralIsASubscriptError) {
   Вход в = Колонна();
   в.dx = -1;
   в.отчёт = ПутьОтчёта("indirect_without_bars");
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kSubscriptOutOfRange);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kSubscriptOutOfRange);
   EXPECT_FALSE(ФайлЕсть(в.отчёт));
 }
 

@@ -293,7 +293,7 @@ TEST_F(StrengthLimits, ZeroLengthUnderEccentricCompressionDividesByZero) {
   в.N = 3;
   в.M = 0.5;
   в.L = 0;
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kDivisionByZero);
 }
 
 TEST_F(StrengthLimits, SectionMirroredIntoTheFirstHalf) {
@@ -325,7 +325,7 @@ TEST_F(StrengthFailure, DivisionByZeroWritesNoReportButKeepsTheWriteBacks) {
     std::ofstream старый(в.отчёт);
     старый << "old";
   }
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kDivisionByZero);
   EXPECT_EQ(в.N, -1e-20);
   std::ifstream файл(в.отчёт);
   std::string содержимое;
@@ -336,7 +336,7 @@ TEST_F(StrengthFailure, DivisionByZeroWritesNoReportButKeepsTheWriteBacks) {
   без_файла.M = 0.5;
   без_файла.B = 0;
   без_файла.отчёт = ПутьОтчёта("division_by_zero_new");
-  EXPECT_STRENGTH_ERROR(без_файла.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(без_файла.Вызвать(), kDivisionByZero);
   EXPECT_FALSE(ФайлЕсть(без_файла.отчёт));
 }
 
@@ -347,7 +347,7 @@ TEST_F(StrengthFailure, BarInertiaWithoutALayoutDividesByZero) {
   в.M = 0.5;
   в.Fв = 400;
   в.СМИ = true;
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kOverflow);  // 0 / 0
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kOverflow);  // 0 / 0
 }
 
 TEST_F(StrengthFailure, UnknownSteelClassIsATypeMismatch) {
@@ -355,7 +355,7 @@ TEST_F(StrengthFailure, UnknownSteelClassIsATypeMismatch) {
   в.N = 3;
   в.M = 0.5;
   в.класс_стали = 4;
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kTypeMismatch);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kTypeMismatch);
 }
 
 TEST_F(StrengthFailure, ShortReportPathWritesNothing) {

@@ -310,7 +310,7 @@ TEST_F(StrengthTable, NarrowRangeIsASubscriptError) {
   ВходТ в = ПоТаблице(1, 0.5);
   в.таблица = ТаблицаСтержней({{-0.21, 20.0}});
   в.отчёт = ПутьОтчёта("table_narrow_range");
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kSubscriptOutOfRange);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kSubscriptOutOfRange);
   EXPECT_FALSE(ФайлЕсть(в.отчёт));
 }
 
@@ -318,7 +318,7 @@ TEST_F(StrengthTable, ZeroWidthDividesByZeroAndWritesNothing) {
   ВходТ в = ПоТаблице(1, 0.5);
   в.B = 0;
   в.отчёт = ПутьОтчёта("table_zero_width");
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kDivisionByZero);
   EXPECT_FALSE(ФайлЕсть(в.отчёт));
 }
 

@@ -19,17 +19,7 @@
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/host.hpp"
-
-// Expects `statement` to raise the run-time error `number`.
-#define EXPECT_STRENGTH_ERROR(statement, number)             \
-  do {                                                       \
-    try {                                                    \
-      statement;                                             \
-      ADD_FAILURE() << "no run-time error from " #statement; \
-    } catch (const armocalc::RuntimeError& error) {          \
-      EXPECT_EQ(error.Number(), number) << #statement;       \
-    }                                                        \
-  } while (false)
+#include "tests/runtime/test_support.hpp"
 
 namespace armocalc::strength_test {
 

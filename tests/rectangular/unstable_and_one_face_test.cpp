@@ -240,7 +240,7 @@ TEST_F(OneFace, MeshesOnAOneFaceSectionStillFindNoOutermostBars) {
   в.dy = 0.008;
   в.nx = 5;
   в.ny = 5;
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kDivisionByZero);
 }
 
 TEST_F(OneFace, PositiveAreaWithoutALayoutStillFails) {
@@ -250,7 +250,7 @@ TEST_F(OneFace, PositiveAreaWithoutALayoutStillFails) {
   в.M = 0.5;
   в.Fн = 400;
   в.СМИ = true;
-  EXPECT_STRENGTH_ERROR(в.Вызвать(), kOverflow);
+  EXPECT_RUNTIME_ERROR(в.Вызвать(), kOverflow);
 }
 
 }  // namespace

@@ -105,13 +105,13 @@ TEST(StirrupSelection, ToleranceThatNeverStopsEndsAtThePassBound) {
 TEST(StirrupSelection, FailingShearCheckEndsTheCallWithItsError) {
   ВходПодбора без_силы;  // Q = 0 with Qн = Q: Tq = 0
   без_силы.Q = 0;
-  EXPECT_SHEAR_ERROR(без_силы.Подобрать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(без_силы.Подобрать(), kDivisionByZero);
   ВходПодбора без_ширины;
   без_ширины.B = 0;  // 0 / 0 in the stirrup ratio
-  EXPECT_SHEAR_ERROR(без_ширины.Подобрать(), kOverflow);
+  EXPECT_RUNTIME_ERROR(без_ширины.Подобрать(), kOverflow);
   ВходПодбора неизвестная_сталь;
   неизвестная_сталь.класс_стали = 5;
-  EXPECT_SHEAR_ERROR(неизвестная_сталь.Подобрать(), kTypeMismatch);
+  EXPECT_RUNTIME_ERROR(неизвестная_сталь.Подобрать(), kTypeMismatch);
 }
 
 }  // namespace

@@ -171,26 +171,26 @@ TEST(StirrupsFailures, ZeroSpacingsWidthAndForcesRaiseErrors) {
   ВходХомутов вход;
   вход.s_wx = 0;
   вход.отчёт = ScratchReportPath("failed");
-  EXPECT_SHEAR_ERROR(вход.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(вход.Вызвать(), kDivisionByZero);
   EXPECT_EQ(вход.s_wx, 0);  // the caller's spacing is left as it was
   EXPECT_FALSE(std::filesystem::exists(вход.отчёт));
 
   ВходХомутов вдоль;
   вдоль.s_wz = 0;
-  EXPECT_SHEAR_ERROR(вдоль.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(вдоль.Вызвать(), kDivisionByZero);
   EXPECT_EQ(вдоль.s_wz, 0);
 
   ВходХомутов без_ширины;  // Asw = 0, then мюw = 0 / 0
   без_ширины.B = 0;
-  EXPECT_SHEAR_ERROR(без_ширины.Вызвать(), kOverflow);
+  EXPECT_RUNTIME_ERROR(без_ширины.Вызвать(), kOverflow);
 
   ВходХомутов без_сил;  // Qн = Q = 0: Tq = 0
   без_сил.Q = 0;
-  EXPECT_SHEAR_ERROR(без_сил.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(без_сил.Вызвать(), kDivisionByZero);
 
   ВходХомутов отношение_без_момента;  // the plain ratio divides by M = 0
   отношение_без_момента.метод = 0;
-  EXPECT_SHEAR_ERROR(отношение_без_момента.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(отношение_без_момента.Вызвать(), kDivisionByZero);
 }
 
 TEST(StirrupsFailures, ZeroProjectionDividesQb1ByZero) {
@@ -198,16 +198,16 @@ TEST(StirrupsFailures, ZeroProjectionDividesQb1ByZero) {
   ВходХомутов вход;
   вход.Awr_sm2 = 100;
   вход.ho = 0.8 * 350 * (100.0 / 10000) / (1 * 13.0);
-  EXPECT_SHEAR_ERROR(вход.Вызвать(), kDivisionByZero);
+  EXPECT_RUNTIME_ERROR(вход.Вызвать(), kDivisionByZero);
 }
 
 TEST(StirrupsFailures, SteelWithoutAResistance) {
   ВходХомутов неизвестный_класс;
   неизвестный_класс.класс_стали = 4;
-  EXPECT_SHEAR_ERROR(неизвестный_класс.Вызвать(), kTypeMismatch);
+  EXPECT_RUNTIME_ERROR(неизвестный_класс.Вызвать(), kTypeMismatch);
   ВходХомутов продольная;
   продольная.класс_продольной = 9;
-  EXPECT_SHEAR_ERROR(продольная.Вызвать(), kTypeMismatch);
+  EXPECT_RUNTIME_ERROR(продольная.Вызвать(), kTypeMismatch);
   // A-III of 9 mm has no tabled resistance: Rsw counts as 0 and the stirrups carry nothing.
   ВходХомутов без_Rsw;
   без_Rsw.класс_стали = 3;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/host.hpp"
-#include "runtime/decimal_separator.hpp"
 
 namespace armocalc {
 namespace {
