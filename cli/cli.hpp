@@ -27,6 +27,9 @@ void ServeJsonLines(std::istream& in, std::ostream& out, const CallOptions& defa
 
 std::string UsageText();
 std::string MethodListText();
+// The method table as one line of JSON: names, Latin spellings, types, modes, defaults,
+// meanings, units and codes.
+std::string MethodListJson();
 std::string MethodHelpText(const MethodInfo& method);
 
 // The command with its arguments (without the program name); returns the exit status:

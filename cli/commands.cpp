@@ -8,6 +8,7 @@
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
+#include "interface/latin_names.hpp"
 #include "kernel/row_list.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/text_case.hpp"
@@ -207,12 +208,16 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     return kExitSuccess;
   }
   if (command == "methods") {
-    if (args.size() > 1) throw UsageError{"methods takes no arguments"};
+    if (args.size() == 2 && args[1] == "--json") {
+      out << MethodListJson();
+      return kExitSuccess;
+    }
+    if (args.size() > 1) throw UsageError{"methods takes no arguments but --json"};
     out << MethodListText();
     return kExitSuccess;
   }
   if (command == "call") return RunCallLoop(args, in, out);
-  const MethodInfo* method = FindMethod(command);
+  const MethodInfo* method = LookUpMethod(command);
   if (!method) throw UsageError{"unknown method or command '" + command + "'"};
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
@@ -233,8 +238,9 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
 
 std::string UsageText() {
   return "Usage:\n"
-         "  armocalc methods\n"
-         "      List the methods with their parameters, types, passing modes and defaults.\n"
+         "  armocalc methods [--json]\n"
+         "      List the methods with their parameters, types, passing modes and defaults\n"
+         "      (--json: the whole method table as JSON, for tools).\n"
          "  armocalc METHOD [NAME=VALUE ...] [--report FILE] [--decimal-separator S]\n"
          "                  [--report-encoding utf-8|cp1251]\n"
          "      Call one method; print its result and the by-reference parameters it changed.\n"

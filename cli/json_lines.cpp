@@ -9,6 +9,7 @@
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
+#include "interface/latin_names.hpp"
 #include "runtime/errors.hpp"
 
 namespace armocalc::cli {
@@ -77,7 +78,7 @@ const MethodInfo& RequestedMethod(const Json& request) {
     RequestError(kArgumentNotOptional, "the request names no \"method\"");
   }
   const auto name = StringField(request, "method").get<std::string>();
-  const MethodInfo* method = FindMethod(name);
+  const MethodInfo* method = LookUpMethod(name);
   if (!method) RequestError(kObjectDoesNotSupport, "no method named '" + name + "'");
   return *method;
 }

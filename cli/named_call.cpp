@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "interface/latin_names.hpp"
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/text_case.hpp"
@@ -69,7 +70,7 @@ ReportEncoding ParseReportEncoding(std::string_view name) {
 NamedCall::NamedCall(const MethodInfo& method) : method_(&method), values_(method.params.size()) {}
 
 int NamedCall::ParamIndex(std::string_view name) const {
-  const int index = FindParam(*method_, name);
+  const int index = LookUpParam(*method_, name);
   if (index < 0) {
     RequestError(kNamedArgumentNotFound,
                  "'" + std::string(name) + "' is no parameter of " + std::string(method_->name));

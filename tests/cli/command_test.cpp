@@ -95,6 +95,44 @@ TEST(Command, MethodsListsEveryMethodWithItsParameters) {
   EXPECT_EQ(headers, 23u);
 }
 
+TEST(Command, MethodsJsonHoldsTheWholeTableForTools) {
+  const Outcome o = RunCli({"methods", "--json"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  const auto table = nlohmann::json::parse(o.out);
+  ASSERT_EQ(table["methods"].size(), 23u);
+  const auto& ring = table["methods"][0];
+  EXPECT_EQ(ring["name"], "мтRingStrengthB");
+  EXPECT_EQ(ring["dispid"], 0x60030000);
+  const auto& concrete = table["methods"][1];
+  EXPECT_EQ(concrete["latin"], "mtBetonB");
+  EXPECT_EQ(concrete["params"][0]["latin"], "KlassBetona");
+  EXPECT_EQ(concrete["params"][0]["type"], "Single");
+  EXPECT_EQ(concrete["params"][0]["optional"], false);
+  EXPECT_TRUE(concrete["params"][0]["default"].is_null());
+  EXPECT_EQ(concrete["params"][1]["default"], 1);
+  EXPECT_FALSE(concrete["params"][1]["codes"].empty());
+  for (const auto& method : table["methods"]) {
+    EXPECT_FALSE(method["summary"].get<std::string>().empty()) << method["name"];
+    for (const auto& param : method["params"]) {
+      EXPECT_FALSE(param["meaning"].get<std::string>().empty()) << param["name"];
+    }
+  }
+  EXPECT_EQ(RunCli({"methods", "--xml"}).status, 2);
+}
+
+TEST(Command, LatinSpellingsCallTheDeclaredNames) {
+  const Outcome o = RunCli({"mtBetonB", "KlassBetona=25", "parametr=1"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out, "result = 13.0\n");
+  const Outcome json =
+      RunCli({"call"}, R"({"method": "MTBETONB", "args": {"KlassBetona": 25, "Параметр": 1}})"
+                       "\n");
+  EXPECT_EQ(json.out,
+            "{\"result\":13.0,\"hresult\":0,\"error\":null,"
+            "\"byref\":{\"КлассБетона\":25.0,\"Параметр\":1}}\n")
+      << "answers keep the declared names";
+}
+
 TEST(Command, MethodHelpDocumentsTheParameters) {
   const Outcome o = RunCli({"мтПрочностьB", "--help"});
   EXPECT_EQ(o.status, 0);
