@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli.hpp"
+#include "cli/csv_batch.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
 #include "interface/latin_names.hpp"
@@ -217,6 +218,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     return kExitSuccess;
   }
   if (command == "call") return RunCallLoop(args, in, out);
+  if (command == "csv") return RunCsv({args.begin() + 1, args.end()}, in, out, err);
   const MethodInfo* method = LookUpMethod(command);
   if (!method) throw UsageError{"unknown method or command '" + command + "'"};
   for (size_t i = 1; i < args.size(); ++i) {
@@ -251,6 +253,8 @@ std::string UsageText() {
          "        {\"method\": \"...\", \"args\": {\"NAME\": VALUE, ...},"
          " \"decimal_separator\": \",\", \"report_encoding\": \"utf-8\"}\n"
          "      -> {\"result\": ..., \"hresult\": 0, \"error\": null, \"byref\": {...}}\n"
+         "  armocalc csv METHOD [FILE|-] [--governing] [--group COLUMN] [--output FILE] ...\n"
+         "      Call the method for every row of a CSV file (armocalc csv --help).\n"
          "\n"
          "A VALUE is read as JSON when it is JSON (a number with \".\", true, false, null for\n"
          "Empty, a Range as an array of rows of cells: [[1,0.05,16],[2,-0.05,16]]), otherwise\n"

@@ -27,3 +27,15 @@ run СНиП_RsB Класс_арматуры=3
 run мтПрочностьB КлассАрматурнойСтали=3 КлассБетона=30 N=1.2 M=0.35 Fв=10.05 Fн=10.05 \
   ав=0.05 ан=0.05 h=0.5 B=1 --report "$report"
 echo "Report written: $report"
+echo
+
+# A sample structure: ten sections of a frame under five load combinations each, exported the
+# way Russian-locale Excel writes CSV (";" between cells, "," in numbers).
+sample="$root/samples/frame_sections.csv"
+results="$out/frame_results.csv"
+echo "Sample structure: $(($(wc -l <"$sample") - 1)) force rows of ten frame sections ($sample)"
+echo "\$ armocalc csv мтПрочностьB samples/frame_sections.csv --group Элемент --output $results"
+"$cli" csv мтПрочностьB "$sample" --group Элемент --output "$results"
+echo "Governing rows, the smallest strength margin (%) of each section:"
+awk 'found { print } /^\r?$/ { found = 1 }' "$results" | tr -d '\r' | cut -d';' -f1-3,13-15
+echo "All rows with their margins: $results"
