@@ -374,12 +374,17 @@ bool IsEmptyRow(const Row& row) {
                      [](const std::string& cell) { return TrimmedCell(cell).empty(); });
 }
 
-void CheckRowWidth(const Row& row, size_t width) {
-  for (size_t i = width; i < row.size(); ++i) {
-    if (!TrimmedCell(row[i]).empty()) {
-      RequestError(kInvalidProcedureCall, "the row has " + std::to_string(row.size()) +
-                                              " cells, the header " + std::to_string(width));
-    }
+// Cells beyond the header's width: empty ones (trailing delimiters) are dropped silently, others
+// fail the row, which is written in the header's width either way.
+void FitToHeader(Row& row, size_t width) {
+  const size_t cells = row.size();
+  const bool overfull =
+      std::any_of(row.begin() + static_cast<std::ptrdiff_t>(std::min(cells, width)), row.end(),
+                  [](const std::string& cell) { return !TrimmedCell(cell).empty(); });
+  row.resize(width);
+  if (overfull) {
+    RequestError(kInvalidProcedureCall, "the row has " + std::to_string(cells) +
+                                            " cells, the header " + std::to_string(width));
   }
 }
 
@@ -429,12 +434,18 @@ CallOptions RowCallOptions(const Batch& batch) {
   return options;
 }
 
+void MarkWrittenBack(Batch& batch, const NamedCall::Result& done) {
+  const auto& params = batch.options.method->params;
+  for (size_t i = 0; i < params.size(); ++i) {
+    if (params[i].mode == PassingMode::ByRef && done.Changed(i)) batch.byref_written[i] = true;
+  }
+}
+
 RowAnswer AnswerRow(Batch& batch, Row& row, const CallOptions& call_options) {
   RowAnswer answer;
   const size_t width = batch.table.header.size();
   try {
-    CheckRowWidth(row, width);
-    row.resize(width);
+    FitToHeader(row, width);
     if (IsEmptyRow(row)) return answer;
     answer.called = true;
     const NamedCall call = RowCall(batch, row, answer);
@@ -444,14 +455,11 @@ RowAnswer AnswerRow(Batch& batch, Row& row, const CallOptions& call_options) {
       answer.failed = true;
       answer.error_number = outcome.error_number != 0 ? outcome.error_number : outcome.hresult;
       answer.description = outcome.description;
-      return answer;
+    } else {
+      answer.result = outcome.result;
+      MarkWrittenBack(batch, done);
+      answer.byref_after = std::move(done.after);
     }
-    answer.result = outcome.result;
-    const auto& params = batch.options.method->params;
-    for (size_t i = 0; i < params.size(); ++i) {
-      if (params[i].mode == PassingMode::ByRef && done.Changed(i)) batch.byref_written[i] = true;
-    }
-    answer.byref_after = std::move(done.after);
   } catch (const RuntimeError& e) {
     answer.called = true;
     answer.failed = true;

@@ -190,6 +190,7 @@ TEST(CsvBatch, ReportPathsFromATemplateStayInTheirFolder) {
   EXPECT_NE(lines[0].find(";Файл отчета"), std::string::npos);
   EXPECT_NE(lines[1].find(";" + written.string() + ";"), std::string::npos) << lines[1];
   EXPECT_FALSE(fs::exists(folder / "reports" / "C__a-2.txt")) << "a failing row writes none";
+  EXPECT_EQ(lines[2].find("C__a-2.txt"), std::string::npos) << lines[2];
   EXPECT_EQ(std::distance(fs::directory_iterator(folder / "reports"), fs::directory_iterator()), 1);
   fs::remove_all(folder);
 }
@@ -258,6 +259,9 @@ TEST(CsvBatch, ExitStatusAndUnreadableInput) {
   const Outcome extra = Csv({"мтБетонB"}, "КлассБетона\n25;\n25;7\n");
   EXPECT_EQ(extra.status, 1) << "a cell beyond the header fails its row; an empty one does not";
   EXPECT_EQ(Lines(extra.out).at(1), "25;13;;");
+  EXPECT_EQ(Lines(extra.out).at(2),
+            "25;;5;Invalid procedure call or argument: the row has 2 cells, the header 1")
+      << "written in the header's width";
   EXPECT_EQ(Csv({"мтБетонB", "--help"}, "").status, 0);
 }
 
