@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -43,7 +44,8 @@ std::vector<std::string> Lines(const std::string& text, const std::string& line_
 }
 
 fs::path TempFolder(const std::string& name) {
-  const fs::path folder = fs::temp_directory_path() / ("armocalc-csv-" + name);
+  const fs::path folder =
+      fs::temp_directory_path() / ("armocalc-csv-" + name + "-" + std::to_string(::getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;
