@@ -2,6 +2,7 @@
 // The armocalc command: a method listing, single calls from the command line, and the JSON Lines
 // protocol that other tools drive (one request per input line, one answer per output line).
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -13,10 +14,14 @@
 
 namespace armocalc::cli {
 
+// The text report alone, or also an HTML page beside it (same path + ".html").
+enum class ReportFormat : uint8_t { Text, Html };
+
 // Settings that apply to a call on top of the user's environment.
 struct CallOptions {
-  std::optional<std::string> decimal_separator;   // overrides the locale's separator
-  std::optional<ReportEncoding> report_encoding;  // CP1251 unless set
+  std::optional<std::string> decimal_separator;              // overrides the locale's separator
+  std::optional<ReportEncoding> report_encoding;             // CP1251 unless set
+  std::optional<ReportFormat> report_format = std::nullopt;  // text unless set
 };
 
 // The answer line (JSON, no line end) to one request line of the protocol. Never throws.

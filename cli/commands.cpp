@@ -7,6 +7,7 @@
 
 #include "cli/cli.hpp"
 #include "cli/csv_batch.hpp"
+#include "cli/diagram.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
 #include "interface/latin_names.hpp"
@@ -88,7 +89,7 @@ bool HasReport(const MethodInfo& method) {
 
 std::string OptionsSynopsis(bool report) {
   return std::string(report ? " [--report FILE]" : "") +
-         " [--decimal-separator S] [--report-encoding utf-8|cp1251]";
+         " [--decimal-separator S] [--report-encoding utf-8|cp1251] [--report-format text|html]";
 }
 
 // The value of an option given as "--name VALUE" or "--name=VALUE".
@@ -117,6 +118,10 @@ bool TakeCallOption(const std::vector<std::string>& args, size_t& i, CallOptions
     }
     if (TakeOption(args, i, "--report-encoding", value)) {
       options.report_encoding = ParseReportEncoding(value);
+      return true;
+    }
+    if (TakeOption(args, i, "--report-format", value)) {
+      options.report_format = ParseReportFormat(value);
       return true;
     }
   } catch (const RuntimeError& e) {
@@ -219,6 +224,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
   }
   if (command == "call") return RunCallLoop(args, in, out);
   if (command == "csv") return RunCsv({args.begin() + 1, args.end()}, in, out, err);
+  if (command == "diagram") return RunDiagram({args.begin() + 1, args.end()}, out, err);
   const MethodInfo* method = LookUpMethod(command);
   if (!method) throw UsageError{"unknown method or command '" + command + "'"};
   for (size_t i = 1; i < args.size(); ++i) {
@@ -244,11 +250,14 @@ std::string UsageText() {
          "      List the methods with their parameters, types, passing modes and defaults\n"
          "      (--json: the whole method table as JSON, for tools).\n"
          "  armocalc METHOD [NAME=VALUE ...] [--report FILE] [--decimal-separator S]\n"
-         "                  [--report-encoding utf-8|cp1251]\n"
+         "                  [--report-encoding utf-8|cp1251] [--report-format text|html]\n"
          "      Call one method; print its result and the by-reference parameters it changed.\n"
+         "  armocalc diagram METHOD NAME=VALUE ... --svg FILE [--json FILE|--json] [--forces CSV]\n"
+         "      The N–M interaction diagram of мтПрочностьB, мтПрочностьТB or мтПрочностьКругаB.\n"
          "  armocalc METHOD --help\n"
          "      Describe the method and its parameters.\n"
-         "  armocalc call [--decimal-separator S] [--report-encoding utf-8|cp1251]\n"
+         "  armocalc call [--decimal-separator S] [--report-encoding utf-8|cp1251] "
+         "[--report-format F]\n"
          "      Answer JSON Lines requests from standard input, one answer line per request:\n"
          "        {\"method\": \"...\", \"args\": {\"NAME\": VALUE, ...},"
          " \"decimal_separator\": \",\", \"report_encoding\": \"utf-8\"}\n"
@@ -261,6 +270,7 @@ std::string UsageText() {
          "as a text (a text number uses the decimal separator). Names ignore letter case.\n"
          "--report FILE sets the report path (Отчет); reports are written in CP1251 unless\n"
          "--report-encoding utf-8 is given. --decimal-separator overrides the locale's.\n"
+         "--report-format html also writes an HTML page beside each report (FILE.html).\n"
          "\n"
          "Exit status of a call: 0 success, 1 run-time error, 2 usage error.\n";
 }

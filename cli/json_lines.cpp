@@ -67,7 +67,7 @@ const Json& StringField(const Json& request, const char* field) {
 void CheckFields(const Json& request) {
   for (const auto& [key, value] : request.items()) {
     if (key != "method" && key != "args" && key != "decimal_separator" &&
-        key != "report_encoding") {
+        key != "report_encoding" && key != "report_format") {
       RequestError(kInvalidProcedureCall, "unknown request field \"" + key + "\"");
     }
   }
@@ -91,6 +91,10 @@ void ReadOptions(const Json& request, CallOptions& options) {
   if (request.contains("report_encoding") && !request["report_encoding"].is_null()) {
     options.report_encoding =
         ParseReportEncoding(StringField(request, "report_encoding").get<std::string>());
+  }
+  if (request.contains("report_format") && !request["report_format"].is_null()) {
+    options.report_format =
+        ParseReportFormat(StringField(request, "report_format").get<std::string>());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "interface/latin_names.hpp"
+#include "cli/report_page.hpp"
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/text_case.hpp"
@@ -67,6 +68,12 @@ ReportEncoding ParseReportEncoding(std::string_view name) {
   RequestError(kInvalidProcedureCall, "the report encoding is utf-8 or cp1251");
 }
 
+ReportFormat ParseReportFormat(std::string_view name) {
+  if (EqualsIgnoreCase(name, "text")) return ReportFormat::Text;
+  if (EqualsIgnoreCase(name, "html")) return ReportFormat::Html;
+  RequestError(kInvalidProcedureCall, "the report format is text or html");
+}
+
 NamedCall::NamedCall(const MethodInfo& method) : method_(&method), values_(method.params.size()) {}
 
 int NamedCall::ParamIndex(std::string_view name) const {
@@ -84,6 +91,18 @@ int NamedCall::ParamIndex(std::string_view name) const {
 
 void NamedCall::Set(int index, Variant value) {
   values_[static_cast<size_t>(index)] = std::move(value);
+}
+
+// A page that cannot be written fails the call as a report file that cannot be written does.
+void NamedCall::WritePages(const ReportPages& pages, Result& result) const {
+  try {
+    pages.Write(*method_, result);
+  } catch (const RuntimeError& e) {
+    result.outcome.hresult = HresultOf(e.Number());
+    result.outcome.error_number = e.Number();
+    result.outcome.description = e.what();
+    result.outcome.result = method_->result == VarType::Double ? Variant(0.0) : Variant();
+  }
 }
 
 bool NamedCall::Result::Changed(size_t index) const {
@@ -116,7 +135,13 @@ NamedCall::Result NamedCall::Execute(const CallOptions& options) const {
     }
     args[i].value = &result.after[i];
   }
+  std::optional<ReportPages> pages;
+  if (options.report_format == ReportFormat::Html) {
+    const int report = FindParam(*method_, "Отчет");
+    if (report >= 0) pages.emplace(*method_, result.after[static_cast<size_t>(report)]);
+  }
   result.outcome = Invoke(*method_, args);
+  if (pages) WritePages(*pages, result);
   return result;
 }
 

@@ -11,6 +11,8 @@
 
 namespace armocalc::cli {
 
+class ReportPages;
+
 class NamedCall {
  public:
   explicit NamedCall(const MethodInfo& method);
@@ -33,6 +35,8 @@ class NamedCall {
   Result Execute(const CallOptions& options) const;
 
  private:
+  void WritePages(const ReportPages& pages, Result& result) const;
+
   const MethodInfo* method_;
   std::vector<std::optional<Variant>> values_;
 };
@@ -41,9 +45,11 @@ class NamedCall {
 // description of the standard text followed by the reason.
 [[noreturn]] void RequestError(int number, std::string_view reason);
 
-// Checks a decimal separator given by the user (error 5 when unusable) and a report encoding
-// name ("utf-8", "cp1251"; error 5 otherwise).
+// Checks a decimal separator given by the user (error 5 when unusable), a report encoding
+// name ("utf-8", "cp1251"; error 5 otherwise) and a report format name.
 std::string CheckedSeparator(std::string_view separator);
 ReportEncoding ParseReportEncoding(std::string_view name);
+// "text" or "html"; error 5 otherwise.
+ReportFormat ParseReportFormat(std::string_view name);
 
 }  // namespace armocalc::cli

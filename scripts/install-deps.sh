@@ -2,12 +2,22 @@
 # Installs what the build and the tests need on Debian 12 (run as root; idempotent).
 #   install-deps.sh          native build, tests, benchmarks and the CLI
 #   install-deps.sh windows  also the MinGW-w64 cross compilers, Wine and Xvfb
+#   install-deps.sh browser  also headless Chromium and fonts (the browser test of the pictures)
+# (both words may be given)
 set -euo pipefail
 
 native=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
         python3)
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386
          locales xvfb xauth imagemagick python3)
+browser=(chromium fonts-dejavu-core)
+
+wants() {
+  local word
+  for word in "${requested[@]}"; do [ "$word" = "$1" ] && return 0; done
+  return 1
+}
+requested=("$@")
 
 missing() {
   local pkg
@@ -33,7 +43,11 @@ fi
 
 apt_install "${native[@]}"
 
-if [ "${1:-}" = "windows" ]; then
+if wants browser; then
+  apt_install "${browser[@]}"
+fi
+
+if wants windows; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     apt-get update -qq

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-bash scripts/install-deps.sh windows
+bash scripts/install-deps.sh windows browser
 
 cmake --preset default
 cmake --build --preset default

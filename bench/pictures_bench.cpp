@@ -1,0 +1,75 @@
+// The pictures: the sketch of a bar-table section, the HTML page of a strength report (from its
+// lines, the file writes left out) and the N–M diagram of a rectangular section with 200 points.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/diagram.hpp"
+#include "cli/report_page.hpp"
+#include "cli/section_sketch.hpp"
+#include "kernel/report.hpp"
+#include "runtime/host.hpp"
+
+namespace armocalc::cli {
+namespace {
+
+std::vector<std::optional<Variant>> StrengthArgs() {
+  return ArgumentsByName(*FindMethod("мтПрочностьB"), {{"КлассАрматурнойСтали", uint8_t{3}},
+                                                       {"КлассБетона", 25.0f},
+                                                       {"N", 0.5},
+                                                       {"M", 0.1},
+                                                       {"Fв", 10.0},
+                                                       {"Fн", 20.0},
+                                                       {"ав", 0.05},
+                                                       {"ан", 0.05},
+                                                       {"h", 0.5}});
+}
+
+void BM_SketchOfABarTable(benchmark::State& state) {
+  const MethodInfo& method = *FindMethod("мтПрочностьТB");
+  std::vector<Variant> values(method.params.size());
+  std::vector<std::vector<Variant>> rows;
+  for (int i = 0; i < 20; ++i) rows.push_back({-0.45 + 0.1 * (i % 10), i < 10 ? 0.2 : -0.2, 20.0});
+  values[FindParam(method, "ТаблицаАрматурныхСтержней")] =
+      std::shared_ptr<HostRange>(std::make_shared<GridRange>(rows));
+  values[FindParam(method, "B")] = 1.0;
+  values[FindParam(method, "h")] = 0.5;
+  values[FindParam(method, "N")] = 0.5;
+  values[FindParam(method, "M")] = 0.1;
+  for (auto _ : state) {
+    const auto sketch = SketchOfCall(method, values);
+    benchmark::DoNotOptimize(SketchSvg(*sketch, ","));
+  }
+}
+BENCHMARK(BM_SketchOfABarTable);
+
+void BM_ReportPageOfAStrengthCall(benchmark::State& state) {
+  const MethodInfo& method = *FindMethod("мтПрочностьB");
+  NamedCall call(method);
+  const auto args = StrengthArgs();
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i]) call.Set(static_cast<int>(i), *args[i]);
+  }
+  const NamedCall::Result done = call.Execute({});
+  std::vector<std::string> lines(60,
+                                 "\tx2 = (N + Rs * Fs - Rsc * Fsi) / (Rb * b) = (0,5 + 350 * "
+                                 "0,002 - 350 * 0,001) / (13 * 1) = 0,06538 м - высота");
+  lines[1] = "1. Исходные данные:";
+  for (auto _ : state) benchmark::DoNotOptimize(ReportPageHtml(method, done, lines, ","));
+}
+BENCHMARK(BM_ReportPageOfAStrengthCall);
+
+void BM_DiagramOfARectangularSection200Points(benchmark::State& state) {
+  const SectionCheck check(*FindMethod("мтПрочностьB"), StrengthArgs());
+  for (auto _ : state) {
+    const InteractionCurve curve = ComputeCurve(check, 100);
+    benchmark::DoNotOptimize(DiagramSvg(curve, check.Acting(), {}, "мтПрочностьB"));
+  }
+}
+BENCHMARK(BM_DiagramOfARectangularSection200Points)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace armocalc::cli

@@ -1,0 +1,122 @@
+#include "cli/html_text.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+namespace armocalc::cli {
+namespace {
+
+// The length of the valid UTF-8 sequence that starts text[i], or 0.
+size_t Utf8SequenceLength(std::string_view text, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  size_t length = 0;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  }
+  const unsigned char second = byte(i + 1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
+    return 0;  // overlong forms, surrogates, beyond U+10FFFF
+  }
+  return length;
+}
+
+}  // namespace
+
+std::string HtmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    const size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+      continue;
+    }
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      case '\0':
+        out += "\xEF\xBF\xBD";
+        break;
+      default:
+        out.append(text, i, length);
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::string ShortNumber(double value, std::string_view separator) {
+  if (!std::isfinite(value)) return "—";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4G", value == 0 ? 0.0 : value);
+  std::string out;
+  for (const char* c = text; *c; ++c) {
+    if (*c == '.') {
+      out += separator;
+    } else {
+      out += *c;
+    }
+  }
+  return out;
+}
+
+std::string PixelText(double value) {
+  if (!std::isfinite(value)) value = 0;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  std::string out = text;
+  while (out.back() == '0') out.pop_back();
+  if (out.back() == '.') out.pop_back();
+  if (out == "-0") out = "0";
+  return out;
+}
+
+std::string SvgElement(std::string_view name, Attributes attributes) {
+  std::string out = "<" + std::string(name);
+  for (const auto& [key, value] : attributes) {
+    out += ' ';
+    out += key;
+    out += "=\"";
+    out += HtmlEscape(value);
+    out += '"';
+  }
+  out += "/>\n";
+  return out;
+}
+
+std::string SvgText(double x, double y, std::string_view anchor, std::string_view text) {
+  return "<text x=\"" + PixelText(x) + "\" y=\"" + PixelText(y) + "\" text-anchor=\"" +
+         std::string(anchor) + "\">" + HtmlEscape(text) + "</text>\n";
+}
+
+std::string SvgOpening(double width, double height, std::string_view css_class) {
+  const std::string w = PixelText(std::ceil(width));
+  const std::string h = PixelText(std::ceil(height));
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"" + std::string(css_class) +
+         "\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
+         "\" font-family=\"DejaVu Sans, Liberation Sans, sans-serif\" font-size=\"12\">\n";
+}
+
+}  // namespace armocalc::cli
