@@ -1,5 +1,6 @@
 #include "cli/named_call.hpp"
 
+#include <array>
 #include <string>
 
 #include "runtime/decimal_separator.hpp"
@@ -89,34 +90,49 @@ bool NamedCall::Result::Changed(size_t index) const {
   return !before[index] || !(*before[index] == after[index]);
 }
 
-NamedCall::Result NamedCall::Execute(const CallOptions& options) const {
+NamedCall::Result NamedCall::Execute(const CallOptions& options) {
+  // A text number reads with the call's separator.
+  std::optional<ScopedDecimalSeparator> separator;
+  if (options.decimal_separator) separator.emplace(*options.decimal_separator);
+  Result result;
+  result.before.resize(method_->params.size());
+  for (size_t i = 0; i < method_->params.size(); ++i) {
+    const ParamInfo& param = method_->params[i];
+    if (values_[i]) {
+      result.before[i] = TryCoerce(*values_[i], param.type);
+    } else if (param.mode == PassingMode::ByRef && param.optional) {
+      result.before[i] = DefaultArgument(param);
+    }
+  }
+  result.outcome = Run(options, result.after);
+  return result;
+}
+
+CallOutcome NamedCall::Run(const CallOptions& options, std::vector<Variant>& after) {
   std::optional<ScopedDecimalSeparator> separator;
   if (options.decimal_separator) separator.emplace(*options.decimal_separator);
   std::optional<ScopedReportEncoding> encoding;
   if (options.report_encoding) encoding.emplace(*options.report_encoding);
 
   const auto& params = method_->params;
-  Result result;
-  result.after.resize(params.size());
-  result.before.resize(params.size());
-  std::vector<Argument> args(params.size());
+  after.resize(params.size());
+  std::array<Argument, kMaxParams> args{};
+  if (params.size() > args.size()) return Invoke(*method_, {});  // answers the frame's error
   for (size_t i = 0; i < params.size(); ++i) {
     const ParamInfo& param = params[i];
     if (values_[i]) {
-      result.after[i] = *values_[i];
-      result.before[i] = TryCoerce(result.after[i], param.type);
+      after[i] = std::move(*values_[i]);
     } else if (param.mode == PassingMode::ByRef && param.optional) {
       // The frame would load the same default into an omitted one; passing it lets the caller
       // see what the routine left there.
-      result.after[i] = DefaultArgument(param);
-      result.before[i] = result.after[i];
+      after[i] = DefaultArgument(param);
     } else {
+      after[i] = Variant();
       continue;
     }
-    args[i].value = &result.after[i];
+    args[i].value = &after[i];
   }
-  result.outcome = Invoke(*method_, args);
-  return result;
+  return Invoke(*method_, std::span<Argument>(args.data(), params.size()));
 }
 
 }  // namespace armocalc::cli
