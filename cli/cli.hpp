@@ -26,8 +26,10 @@ struct CallOptions {
 
 // The answer line (JSON, no line end) to one request line of the protocol. Never throws.
 std::string AnswerRequest(std::string_view line, const CallOptions& defaults);
+// Appends that answer to `out`; returns its error number, 0 on success. Never throws.
+int AppendRequestAnswer(std::string& out, std::string_view line, const CallOptions& defaults);
 
-// Answers every non-empty line of `in` in order, flushing after each answer.
+// Answers every non-blank line of `in` in order (see cli/batch.hpp for batches with jobs).
 void ServeJsonLines(std::istream& in, std::ostream& out, const CallOptions& defaults);
 
 std::string UsageText();

@@ -1,10 +1,15 @@
+#include <unistd.h>
+
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <iostream>
 #include <istream>
 #include <ostream>
 #include <sstream>
 #include <string>
 
+#include "cli/batch.hpp"
 #include "cli/cli.hpp"
 #include "cli/csv_batch.hpp"
 #include "cli/diagram.hpp"
@@ -193,15 +198,64 @@ int RunSingleCall(const MethodInfo& method, const std::vector<std::string>& args
   return kExitRuntimeError;
 }
 
-int RunCallLoop(const std::vector<std::string>& args, std::istream& in, std::ostream& out) {
+int JobsOption(const std::string& text) {
+  int jobs = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+  if (error != std::errc() || end != text.data() + text.size() || jobs < 0) {
+    throw UsageError{"--jobs takes a number of jobs, 0 for one per core"};
+  }
+  return JobsFor(jobs);
+}
+
+bool IsStandardStreams(const std::istream& in, const std::ostream& out) {
+  return &in == &std::cin && &out == &std::cout;
+}
+
+bool IsTerminal(const std::ostream& err) {
+  return &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+}
+
+// The progress line, rewritten in place on the terminal.
+void ShowProgress(std::ostream& err, const BatchSummary& summary) {
+  err << '\r' << SummaryText(summary) << "\x1B[K" << std::flush;
+}
+
+BatchSummary ServeCalls(std::istream& in, std::ostream& out, const CallOptions& options,
+                        const BatchSettings& settings) {
+  if (!IsStandardStreams(in, out)) {
+    StreamSource source(in);
+    StreamSink sink(out);
+    return ServeJsonLines(source, sink, options, settings);
+  }
+  out.flush();
+  DescriptorSource source(STDIN_FILENO);
+  DescriptorSink sink(STDOUT_FILENO);
+  return ServeJsonLines(source, sink, options, settings);
+}
+
+int RunCallLoop(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err) {
   CallOptions options;
+  BatchSettings settings;
+  bool summary = IsTerminal(err);
   for (size_t i = 1; i < args.size(); ++i) {
-    if (!TakeCallOption(args, i, options)) {
+    std::string value;
+    if (TakeCallOption(args, i, options)) continue;
+    if (TakeOption(args, i, "--jobs", value)) {
+      settings.jobs = JobsOption(value);
+    } else if (args[i] == "--summary") {
+      summary = true;
+    } else {
       throw UsageError{"unexpected argument '" + args[i] + "' for call"};
     }
   }
+  const bool progress = IsTerminal(err);
+  if (progress)
+    settings.progress = [&err](const BatchSummary& so_far) { ShowProgress(err, so_far); };
   const StandardOutputReservation answers_only;
-  ServeJsonLines(in, out, options);
+  const BatchSummary done = ServeCalls(in, out, options, settings);
+  if (progress && done.elapsed >= std::chrono::seconds(1)) err << "\r\x1B[K";
+  if (summary) err << SummaryText(done) << '\n';
   return kExitSuccess;
 }
 
@@ -222,7 +276,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     out << MethodListText();
     return kExitSuccess;
   }
-  if (command == "call") return RunCallLoop(args, in, out);
+  if (command == "call") return RunCallLoop(args, in, out, err);
   if (command == "csv") return RunCsv({args.begin() + 1, args.end()}, in, out, err);
   if (command == "diagram") return RunDiagram({args.begin() + 1, args.end()}, out, err);
   const MethodInfo* method = LookUpMethod(command);
@@ -256,12 +310,16 @@ std::string UsageText() {
          "      The N–M interaction diagram of мтПрочностьB, мтПрочностьТB or мтПрочностьКругаB.\n"
          "  armocalc METHOD --help\n"
          "      Describe the method and its parameters.\n"
-         "  armocalc call [--decimal-separator S] [--report-encoding utf-8|cp1251] "
-         "[--report-format F]\n"
+         "  armocalc call [--jobs N] [--summary] [--decimal-separator S]\n"
+         "                [--report-encoding utf-8|cp1251] [--report-format F]\n"
          "      Answer JSON Lines requests from standard input, one answer line per request:\n"
          "        {\"method\": \"...\", \"args\": {\"NAME\": VALUE, ...},"
          " \"decimal_separator\": \",\", \"report_encoding\": \"utf-8\"}\n"
          "      -> {\"result\": ..., \"hresult\": 0, \"error\": null, \"byref\": {...}}\n"
+         "      An \"id\" (any JSON value) in a request comes back first in its answer.\n"
+         "      --jobs N computes the answers on N threads (0: one per core), still in input\n"
+         "      order. --summary (always on a terminal) prints the counts of answers and errors\n"
+         "      and the time taken to standard error.\n"
          "  armocalc csv METHOD [FILE|-] [--governing] [--group COLUMN] [--output FILE] ...\n"
          "      Call the method for every row of a CSV file (armocalc csv --help).\n"
          "\n"

@@ -448,7 +448,7 @@ RowAnswer AnswerRow(Batch& batch, Row& row, const CallOptions& call_options) {
     FitToHeader(row, width);
     if (IsEmptyRow(row)) return answer;
     answer.called = true;
-    const NamedCall call = RowCall(batch, row, answer);
+    NamedCall call = RowCall(batch, row, answer);
     NamedCall::Result done = call.Execute(call_options);
     const CallOutcome& outcome = done.outcome;
     if (!outcome.Succeeded()) {

@@ -1,42 +1,20 @@
 #include <functional>
-#include <istream>
 #include <new>
-#include <ostream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "cli/answer_text.hpp"
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
+#include "cli/quick_request.hpp"
 #include "interface/latin_names.hpp"
 #include "runtime/errors.hpp"
 
 namespace armocalc::cli {
 namespace {
-
-OrderedJson ErrorJson(int number, const std::string& description) {
-  OrderedJson error = OrderedJson::object();
-  error["number"] = number;
-  error["description"] = description;
-  return error;
-}
-
-OrderedJson Answer(OrderedJson result, int32_t hresult, OrderedJson error, OrderedJson byref) {
-  OrderedJson answer = OrderedJson::object();
-  answer["result"] = std::move(result);
-  answer["hresult"] = hresult;
-  answer["error"] = std::move(error);
-  answer["byref"] = std::move(byref);
-  return answer;
-}
-
-// The answer to a request that never reached the call.
-OrderedJson FailedRequest(const MethodInfo* method, int number, const std::string& description) {
-  OrderedJson result = method && method->result == VarType::Double ? OrderedJson(0.0) : nullptr;
-  return Answer(std::move(result), HresultOf(number), ErrorJson(number, description),
-                OrderedJson::object());
-}
 
 // The parser's reason without its "[json.exception...] " tag.
 std::string ParserReason(const Json::exception& e) {
@@ -48,12 +26,13 @@ std::string ParserReason(const Json::exception& e) {
   return reason;
 }
 
-OrderedJson NotJson(const Json::exception& e) {
+int NotJson(std::string& out, const Json::exception& e) {
   constexpr int kNumberOverflow = 406;  // a number beyond the double range
   const int number = e.id == kNumberOverflow ? kOverflow : kInvalidProcedureCall;
-  return FailedRequest(
-      nullptr, number,
+  AppendFailedRequest(
+      out, {}, nullptr, number,
       ErrorDescription(number) + ": the line is not valid JSON (" + ParserReason(e) + ")");
+  return number;
 }
 
 const Json& StringField(const Json& request, const char* field) {
@@ -67,7 +46,7 @@ const Json& StringField(const Json& request, const char* field) {
 void CheckFields(const Json& request) {
   for (const auto& [key, value] : request.items()) {
     if (key != "method" && key != "args" && key != "decimal_separator" &&
-        key != "report_encoding" && key != "report_format") {
+        key != "report_encoding" && key != "report_format" && key != "id") {
       RequestError(kInvalidProcedureCall, "unknown request field \"" + key + "\"");
     }
   }
@@ -108,21 +87,6 @@ void ReadArguments(const Json& request, NamedCall& call) {
   }
 }
 
-OrderedJson CallAnswer(const NamedCall& call, const CallOptions& options) {
-  const NamedCall::Result done = call.Execute(options);
-  const MethodInfo& method = call.Method();
-  OrderedJson byref = OrderedJson::object();
-  for (size_t i = 0; i < method.params.size(); ++i) {
-    if (method.params[i].mode == PassingMode::ByRef) {
-      byref[std::string(method.params[i].name)] = VariantToJson(done.after[i]);
-    }
-  }
-  const CallOutcome& outcome = done.outcome;
-  OrderedJson error = outcome.Succeeded() ? OrderedJson(nullptr)
-                                          : ErrorJson(outcome.error_number, outcome.description);
-  return Answer(VariantToJson(outcome.result), outcome.hresult, std::move(error), std::move(byref));
-}
-
 // A key given twice would be decided by whichever the parser keeps: the request is refused.
 class DuplicateKeyGuard {
  public:
@@ -150,16 +114,27 @@ Json ParseRequest(std::string_view line) {
   return Json::parse(line, std::ref(guard));
 }
 
-OrderedJson AnswerJson(std::string_view line, const CallOptions& defaults) {
+// The request's id as JSON text; empty when it gives none.
+std::string IdJson(const Json& request) {
+  if (!request.is_object() || !request.contains("id")) return {};
+  return request["id"].dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// The full reading: every refusal with its exact number and reason. Returns the answer's
+// error number, 0 on success.
+int AppendFullAnswer(std::string& out, std::string_view line, const CallOptions& defaults) {
   Json request;
   try {
     request = ParseRequest(line);
   } catch (const Json::exception& e) {
-    return NotJson(e);
+    return NotJson(out, e);
   } catch (const RuntimeError& e) {
-    return FailedRequest(nullptr, e.Number(), e.what());
+    AppendFailedRequest(out, {}, nullptr, e.Number(), e.what());
+    return e.Number();
   }
+  const std::string id = IdJson(request);
   const MethodInfo* method = nullptr;
+  const size_t start = out.size();
   try {
     if (!request.is_object()) RequestError(kTypeMismatch, "a request is a JSON object");
     CheckFields(request);
@@ -168,34 +143,37 @@ OrderedJson AnswerJson(std::string_view line, const CallOptions& defaults) {
     ReadOptions(request, options);
     NamedCall call(*method);
     ReadArguments(request, call);
-    return CallAnswer(call, options);
+    return AppendCallAnswer(out, id, call, options);
   } catch (const RuntimeError& e) {
-    return FailedRequest(method, e.Number(), e.what());
+    out.resize(start);
+    AppendFailedRequest(out, id, method, e.Number(), e.what());
+    return e.Number();
   }
 }
 
 }  // namespace
 
-std::string AnswerRequest(std::string_view line, const CallOptions& defaults) {
+int AppendRequestAnswer(std::string& out, std::string_view line, const CallOptions& defaults) {
+  const size_t start = out.size();
   try {
-    return DumpLine(AnswerJson(line, defaults));
+    const std::optional<int> quick = TryAnswerQuickly(line, defaults, out);
+    if (quick) return *quick;
+    return AppendFullAnswer(out, line, defaults);
   } catch (const std::bad_alloc&) {
-    return DumpLine(FailedRequest(nullptr, kOutOfMemory, ErrorDescription(kOutOfMemory)));
+    out.resize(start);
+    AppendFailedRequest(out, {}, nullptr, kOutOfMemory, ErrorDescription(kOutOfMemory));
+    return kOutOfMemory;
   } catch (...) {
-    return DumpLine(FailedRequest(nullptr, kInternalError, ErrorDescription(kInternalError)));
+    out.resize(start);
+    AppendFailedRequest(out, {}, nullptr, kInternalError, ErrorDescription(kInternalError));
+    return kInternalError;
   }
 }
 
-void ServeJsonLines(std::istream& in, std::ostream& out, const CallOptions& defaults) {
-  std::string line;
-  bool first = true;
-  while (std::getline(in, line)) {
-    if (first && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);  // byte order mark
-    first = false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.find_first_not_of(" \t") == std::string::npos) continue;
-    out << AnswerRequest(line, defaults) << '\n' << std::flush;
-  }
+std::string AnswerRequest(std::string_view line, const CallOptions& defaults) {
+  std::string out;
+  AppendRequestAnswer(out, line, defaults);
+  return out;
 }
 
 }  // namespace armocalc::cli

@@ -1,9 +1,10 @@
 #include "cli/named_call.hpp"
 
+#include <array>
 #include <string>
 
-#include "interface/latin_names.hpp"
 #include "cli/report_page.hpp"
+#include "interface/latin_names.hpp"
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/text_case.hpp"
@@ -109,40 +110,67 @@ bool NamedCall::Result::Changed(size_t index) const {
   return !before[index] || !(*before[index] == after[index]);
 }
 
-NamedCall::Result NamedCall::Execute(const CallOptions& options) const {
+NamedCall::Result NamedCall::Execute(const CallOptions& options) {
+  // A text number reads with the call's separator; the pages read the reports in their encoding.
+  std::optional<ScopedDecimalSeparator> separator;
+  if (options.decimal_separator) separator.emplace(*options.decimal_separator);
+  std::optional<ScopedReportEncoding> encoding;
+  if (options.report_encoding) encoding.emplace(*options.report_encoding);
+  Result result;
+  result.before.resize(method_->params.size());
+  for (size_t i = 0; i < method_->params.size(); ++i) {
+    const ParamInfo& param = method_->params[i];
+    if (values_[i]) {
+      result.before[i] = TryCoerce(*values_[i], param.type);
+    } else if (param.mode == PassingMode::ByRef && param.optional) {
+      result.before[i] = DefaultArgument(param);
+    }
+  }
+  std::optional<ReportPages> pages;
+  if (options.report_format == ReportFormat::Html) {
+    const int report = FindParam(*method_, "Отчет");
+    if (report >= 0) pages.emplace(*method_, result.before[static_cast<size_t>(report)]);
+  }
+  result.outcome = RunOnce(options, result.after);
+  if (pages) WritePages(*pages, result);
+  return result;
+}
+
+CallOutcome NamedCall::Run(const CallOptions& options, std::vector<Variant>& after) {
+  if (options.report_format == ReportFormat::Html) {
+    // The pages need the values before the call and its outcome.
+    Result result = Execute(options);
+    after = std::move(result.after);
+    return result.outcome;
+  }
+  return RunOnce(options, after);
+}
+
+CallOutcome NamedCall::RunOnce(const CallOptions& options, std::vector<Variant>& after) {
   std::optional<ScopedDecimalSeparator> separator;
   if (options.decimal_separator) separator.emplace(*options.decimal_separator);
   std::optional<ScopedReportEncoding> encoding;
   if (options.report_encoding) encoding.emplace(*options.report_encoding);
 
   const auto& params = method_->params;
-  Result result;
-  result.after.resize(params.size());
-  result.before.resize(params.size());
-  std::vector<Argument> args(params.size());
+  after.resize(params.size());
+  std::array<Argument, kMaxParams> args{};
+  if (params.size() > args.size()) return Invoke(*method_, {});  // answers the frame's error
   for (size_t i = 0; i < params.size(); ++i) {
     const ParamInfo& param = params[i];
     if (values_[i]) {
-      result.after[i] = *values_[i];
-      result.before[i] = TryCoerce(result.after[i], param.type);
+      after[i] = std::move(*values_[i]);
     } else if (param.mode == PassingMode::ByRef && param.optional) {
       // The frame would load the same default into an omitted one; passing it lets the caller
       // see what the routine left there.
-      result.after[i] = DefaultArgument(param);
-      result.before[i] = result.after[i];
+      after[i] = DefaultArgument(param);
     } else {
+      after[i] = Variant();
       continue;
     }
-    args[i].value = &result.after[i];
+    args[i].value = &after[i];
   }
-  std::optional<ReportPages> pages;
-  if (options.report_format == ReportFormat::Html) {
-    const int report = FindParam(*method_, "Отчет");
-    if (report >= 0) pages.emplace(*method_, result.after[static_cast<size_t>(report)]);
-  }
-  result.outcome = Invoke(*method_, args);
-  if (pages) WritePages(*pages, result);
-  return result;
+  return Invoke(*method_, std::span<Argument>(args.data(), params.size()));
 }
 
 }  // namespace armocalc::cli

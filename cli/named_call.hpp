@@ -32,9 +32,13 @@ class NamedCall {
     std::vector<std::optional<Variant>> before;  // as passed, in the declared type if it converts
     bool Changed(size_t index) const;
   };
-  Result Execute(const CallOptions& options) const;
+  Result Execute(const CallOptions& options);
+  // Runs the call once, without the values before it: the values given move into `after`, the
+  // caller's variables.
+  CallOutcome Run(const CallOptions& options, std::vector<Variant>& after);
 
  private:
+  CallOutcome RunOnce(const CallOptions& options, std::vector<Variant>& after);
   void WritePages(const ReportPages& pages, Result& result) const;
 
   const MethodInfo* method_;

@@ -39,6 +39,21 @@ class StandardOutputReservation {
   StandardOutputReservation& operator=(const StandardOutputReservation&) = delete;
 };
 
+// A thread computing answers ahead of their turn must leave the files alone: while a deferral
+// is active on the thread, the first read, write or existence check of a report file stops the
+// call with error 75 and marks it, and the caller runs that call again in its turn.
+class FileAccessDeferral {
+ public:
+  FileAccessDeferral();
+  ~FileAccessDeferral();
+  FileAccessDeferral(const FileAccessDeferral&) = delete;
+  FileAccessDeferral& operator=(const FileAccessDeferral&) = delete;
+
+  // Whether a call on this thread since the last Reset wanted a file.
+  static bool Touched();
+  static void Reset();
+};
+
 class vbСписок {
  public:
   vbСписок();

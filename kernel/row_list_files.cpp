@@ -26,6 +26,19 @@ namespace fs = std::filesystem;
 
 std::atomic<bool> standard_output_reserved{false};
 
+struct DeferralState {
+  bool active = false;
+  bool touched = false;
+};
+thread_local DeferralState deferral;
+
+// Refuses a file access on a thread that computes ahead of the order of requests.
+void CheckFileAccessInTurn() {
+  if (!deferral.active) return;
+  deferral.touched = true;
+  Raise(kPathFileAccessError);
+}
+
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
@@ -407,6 +420,7 @@ void ReplaceFile(const fs::path& requested, const std::string& bytes) {
 }  // namespace
 
 void vbСписок::Загрузить(const std::string& ИмяФайла) {
+  CheckFileAccessInTurn();
   if (!ФайлСуществует(ИмяФайла, false)) return;
   Инициализировать();
   Строки_ = SplitAtLineBreaks(Decode(ReadWholeFile(PathFromUtf8(ИмяФайла))));
@@ -414,11 +428,13 @@ void vbСписок::Загрузить(const std::string& ИмяФайла) {
 
 void vbСписок::Выгрузить(const std::string& ИмяФайла) const {
   if (CharacterCount(ИмяФайла) <= 4) return;
+  CheckFileAccessInTurn();
   ReplaceFile(PathFromUtf8(ИмяФайла), EncodedText(Строки_));
 }
 
 bool vbСписок::ФайлСуществует(const std::string& ИмяФайла, bool ЭтоПапка) {
   if (ИмяФайла.empty()) return false;
+  CheckFileAccessInTurn();
   try {
     std::error_code error;
     const fs::file_status status = fs::status(PathFromUtf8(ИмяФайла), error);
@@ -430,6 +446,22 @@ bool vbСписок::ФайлСуществует(const std::string& ИмяФа�
   } catch (...) {
     return false;
   }
+}
+
+FileAccessDeferral::FileAccessDeferral() {
+  deferral = DeferralState{true, false};
+}
+
+FileAccessDeferral::~FileAccessDeferral() {
+  deferral = DeferralState{};
+}
+
+bool FileAccessDeferral::Touched() {
+  return deferral.touched;
+}
+
+void FileAccessDeferral::Reset() {
+  deferral.touched = false;
 }
 
 void ReserveStandardOutput(bool reserved) {

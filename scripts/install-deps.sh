@@ -7,7 +7,7 @@
 set -euo pipefail
 
 native=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-        python3)
+        libsimdjson-dev python3)
 windows=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386
          locales xvfb xauth imagemagick python3)
 browser=(chromium fonts-dejavu-core)
