@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli.hpp"
+#include "cli/hints.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
 #include "interface/latin_names.hpp"
@@ -119,6 +120,16 @@ OrderedJson CallAnswer(const NamedCall& call, const CallOptions& options) {
   return Answer(VariantToJson(outcome.result), outcome.hresult, std::move(error), std::move(byref));
 }
 
+// A failed answer's error object gains the hint for people, when there is one; built only on
+// failure.
+OrderedJson WithHint(OrderedJson answer, const Json& request, const CallOptions& defaults) {
+  OrderedJson& error = answer["error"];
+  if (error.is_null()) return answer;
+  std::string hint = RequestHint(request, error["number"].get<int>(), defaults);
+  if (!hint.empty()) error["hint"] = std::move(hint);
+  return answer;
+}
+
 // A key given twice would be decided by whichever the parser keeps: the request is refused.
 class DuplicateKeyGuard {
  public:
@@ -164,9 +175,9 @@ OrderedJson AnswerJson(std::string_view line, const CallOptions& defaults) {
     ReadOptions(request, options);
     NamedCall call(*method);
     ReadArguments(request, call);
-    return CallAnswer(call, options);
+    return WithHint(CallAnswer(call, options), request, defaults);
   } catch (const RuntimeError& e) {
-    return FailedRequest(method, e.Number(), e.what());
+    return WithHint(FailedRequest(method, e.Number(), e.what()), request, defaults);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/com_variant.hpp"
 #include "interface/windows/late_binding.hpp"
+#include "runtime/version.hpp"
 
 namespace armocalc::com {
 namespace {
@@ -114,6 +115,12 @@ class FunctionLayout {
   std::vector<ELEMDESC> elements_;
 };
 
+// The library's own help string: the Object Browser shows it with the library's name.
+std::string LibraryDescription() {
+  return "Armocalc " + std::string(kArmocalcVersion) +
+         ": расчёт железобетонных элементов без предварительного напряжения";
+}
+
 HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method,
                   DefaultEncoding encoding) {
   FunctionLayout layout(method, encoding);
@@ -136,7 +143,7 @@ HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method,
   for (auto& name : names) pointers.push_back(name.data());
   ARMOCALC_RETURN_IF_FAILED(
       iface->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())));
-  std::wstring help = ToWide(method.summary);
+  std::wstring help = ToWide(HelpString(method));
   return iface->SetFuncDocString(index, help.data());
 }
 
@@ -196,6 +203,8 @@ HRESULT BuildTypeLibrary(const std::wstring& file, DefaultEncoding encoding, ITy
   ARMOCALC_RETURN_IF_FAILED(lib->SetGuid(kTypeLibraryId));
   ARMOCALC_RETURN_IF_FAILED(lib->SetVersion(ids::kTypeLibraryMajor, ids::kTypeLibraryMinor));
   ARMOCALC_RETURN_IF_FAILED(lib->SetLcid(LOCALE_NEUTRAL));
+  std::wstring description = ToWide(LibraryDescription());
+  ARMOCALC_RETURN_IF_FAILED(lib->SetDocString(description.data()));
   ComPtr<ITypeInfo> interface_info;
   ARMOCALC_RETURN_IF_FAILED(AddInterface(lib.get(), encoding, interface_info.out()));
   ARMOCALC_RETURN_IF_FAILED(AddClass(lib.get(), interface_info.get()));
