@@ -1,7 +1,9 @@
 #include "interface/method_table.hpp"
 
 #include <array>
+#include <utility>
 
+#include "runtime/cp1251.hpp"
 #include "runtime/text_case.hpp"
 
 namespace armocalc {
@@ -1910,10 +1912,30 @@ int FindParam(const MethodInfo& method, std::string_view name) {
   return -1;
 }
 
+namespace {
+
+// Signs the Cyrillic code page lacks, in the spelling that it holds.
+constexpr std::pair<std::string_view, std::string_view> kCodePageSpellings[] = {
+    {"≤", "<="}, {"≥", ">="}, {"−", "-"}, {"²", "2"}, {"³", "3"}, {"·", "*"}, {"×", "x"}};
+
+// A type library keeps its texts in the system's 8-bit code page, so a character outside it
+// would reach the Object Browser as "?".
+std::string InCodePage(std::string text) {
+  for (const auto& [sign, spelling] : kCodePageSpellings) {
+    for (size_t pos = text.find(sign); pos != std::string::npos; pos = text.find(sign, pos)) {
+      text.replace(pos, sign.size(), spelling);
+      pos += spelling.size();
+    }
+  }
+  return Cp1251ToUtf8(Utf8ToCp1251(text));
+}
+
+}  // namespace
+
 std::string HelpString(const MethodInfo& method) {
   std::string help(method.summary);
   if (!method.result_meaning.empty()) help += ". Результат: " + std::string(method.result_meaning);
-  return help;
+  return InCodePage(std::move(help));
 }
 
 int MarginMethodParam(const MethodInfo& method) {

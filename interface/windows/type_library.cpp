@@ -115,8 +115,9 @@ class FunctionLayout {
   std::vector<ELEMDESC> elements_;
 };
 
-// The library's own help string: the Object Browser shows it with the library's name.
-std::string LibraryDescription() {
+// The class's help string: the Object Browser shows it with the class. (The library's own help
+// string would become the default value of its registry key, which holds the library's name.)
+std::string ClassDescription() {
   return "Armocalc " + std::string(kArmocalcVersion) +
          ": расчёт железобетонных элементов без предварительного напряжения";
 }
@@ -178,6 +179,8 @@ HRESULT AddClass(ICreateTypeLib2* lib, ITypeInfo* interface_info) {
   ARMOCALC_RETURN_IF_FAILED(coclass->SetGuid(kClassId));
   ARMOCALC_RETURN_IF_FAILED(coclass->SetVersion(1, 0));
   ARMOCALC_RETURN_IF_FAILED(coclass->SetTypeFlags(TYPEFLAG_FCANCREATE));
+  std::wstring description = ToWide(ClassDescription());
+  ARMOCALC_RETURN_IF_FAILED(coclass->SetDocString(description.data()));
   HREFTYPE href = 0;
   ARMOCALC_RETURN_IF_FAILED(coclass->AddRefTypeInfo(interface_info, &href));
   ARMOCALC_RETURN_IF_FAILED(coclass->AddImplType(0, href));
@@ -203,8 +206,6 @@ HRESULT BuildTypeLibrary(const std::wstring& file, DefaultEncoding encoding, ITy
   ARMOCALC_RETURN_IF_FAILED(lib->SetGuid(kTypeLibraryId));
   ARMOCALC_RETURN_IF_FAILED(lib->SetVersion(ids::kTypeLibraryMajor, ids::kTypeLibraryMinor));
   ARMOCALC_RETURN_IF_FAILED(lib->SetLcid(LOCALE_NEUTRAL));
-  std::wstring description = ToWide(LibraryDescription());
-  ARMOCALC_RETURN_IF_FAILED(lib->SetDocString(description.data()));
   ComPtr<ITypeInfo> interface_info;
   ARMOCALC_RETURN_IF_FAILED(AddInterface(lib.get(), encoding, interface_info.out()));
   ARMOCALC_RETURN_IF_FAILED(AddClass(lib.get(), interface_info.get()));

@@ -270,12 +270,24 @@ void CheckInterface(ITypeLib* library) {
   CheckExpected(info.get());
 }
 
+// The class's help string names the version the server was built as.
+void CheckClassDescription(ITypeInfo* coclass) {
+  BSTR description = nullptr;
+  coclass->GetDocumentation(MEMBERID_NIL, nullptr, &description, nullptr, nullptr);
+  Check(description &&
+            std::wstring(description).find(Wide(armocalc::kArmocalcVersion)) != std::wstring::npos,
+        "type library: the class's help string names the version",
+        std::string(armocalc::kArmocalcVersion));
+  SysFreeString(description);
+}
+
 void CheckClass(ITypeLib* library) {
   Ptr<ITypeInfo> coclass;
   if (FAILED(library->GetTypeInfoOfGuid(armocalc::com::kClassId, coclass.out()))) {
     Check(false, "type library: ClassBrige", "not found");
     return;
   }
+  CheckClassDescription(coclass.get());
   TYPEATTR* attr = nullptr;
   coclass->GetTypeAttr(&attr);
   Check(attr && attr->typekind == TKIND_COCLASS && (attr->wTypeFlags & TYPEFLAG_FCANCREATE) &&
@@ -306,12 +318,6 @@ void RunTypeLibraryChecks() {
   library->GetDocumentation(-1, &name, nullptr, nullptr, nullptr);
   Check(name && std::wstring(name) == L"KelvorVBA", "type library: named KelvorVBA");
   SysFreeString(name);
-  BSTR description = nullptr;
-  library->GetDocumentation(-1, nullptr, &description, nullptr, nullptr);
-  Check(description &&
-            std::wstring(description).find(Wide(armocalc::kArmocalcVersion)) != std::wstring::npos,
-        "type library: its description names the version", std::string(armocalc::kArmocalcVersion));
-  SysFreeString(description);
   TLIBATTR* attr = nullptr;
   library->GetLibAttr(&attr);
   Check(attr && attr->wMajorVerNum == 1 && attr->wMinorVerNum == 0, "type library: version 1.0");
