@@ -270,6 +270,17 @@ void AppendErrorObject(std::string& out, int number, std::string_view descriptio
   out += '}';
 }
 
+void AddHintToAnswer(std::string& out, size_t start, std::string_view hint) {
+  if (hint.empty()) return;
+  // Every quote inside a text is escaped, so the last literal by-reference key is the answer's
+  // own, and the error object closes just before it.
+  const size_t byref = out.rfind(",\"byref\":");
+  if (byref == std::string::npos || byref <= start || out[byref - 1] != '}') return;
+  std::string field = ",\"hint\":";
+  AppendJsonText(field, hint);
+  out.insert(byref - 1, field);
+}
+
 void AppendAnswer(std::string& out, const AnswerParts& answer) {
   out += '{';
   if (!answer.id_json.empty()) {

@@ -19,6 +19,9 @@ void AppendJsonValue(std::string& out, const Variant& value);
 // The error object of an answer: {"number":n,"description":"..."}.
 void AppendErrorObject(std::string& out, int number, std::string_view description);
 
+// Adds "hint" to the error object of the failed answer that begins at `start` in `out`.
+void AddHintToAnswer(std::string& out, size_t start, std::string_view hint);
+
 // One answer line without its line end:
 //   {"id":...,"result":...,"hresult":...,"error":...,"byref":{...}}
 // `id_json` is the request's id as JSON text, empty when the request gave none. Without a call

@@ -38,6 +38,9 @@ std::string MethodListText();
 // meanings, units and codes.
 std::string MethodListJson();
 std::string MethodHelpText(const MethodInfo& method);
+// The reference docs/methods.md: every method with its parameters, codes and an example.
+std::string MethodListMarkdown();
+std::string VersionText();
 
 // The command with its arguments (without the program name); returns the exit status:
 // 0 success, 1 run-time error of the called method, 2 usage error.

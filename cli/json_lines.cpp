@@ -7,6 +7,7 @@
 
 #include "cli/answer_text.hpp"
 #include "cli/cli.hpp"
+#include "cli/hints.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
 #include "cli/quick_request.hpp"
@@ -143,11 +144,24 @@ int AppendFullAnswer(std::string& out, std::string_view line, const CallOptions&
     ReadOptions(request, options);
     NamedCall call(*method);
     ReadArguments(request, call);
-    return AppendCallAnswer(out, id, call, options);
+    const int number = AppendCallAnswer(out, id, call, options);
+    if (number != 0) AddHintToAnswer(out, start, RequestHint(request, number, defaults));
+    return number;
   } catch (const RuntimeError& e) {
     out.resize(start);
     AppendFailedRequest(out, id, method, e.Number(), e.what());
+    AddHintToAnswer(out, start, RequestHint(request, e.Number(), defaults));
     return e.Number();
+  }
+}
+
+// The quick reading keeps no request tree: a failed call's request is read again for its hint.
+void AddHintToQuickAnswer(std::string& out, size_t start, std::string_view line, int number,
+                          const CallOptions& defaults) {
+  try {
+    AddHintToAnswer(out, start, RequestHint(ParseRequest(line), number, defaults));
+  } catch (...) {
+    // The answer stands without a hint.
   }
 }
 
@@ -157,6 +171,7 @@ int AppendRequestAnswer(std::string& out, std::string_view line, const CallOptio
   const size_t start = out.size();
   try {
     const std::optional<int> quick = TryAnswerQuickly(line, defaults, out);
+    if (quick && *quick != 0) AddHintToQuickAnswer(out, start, line, *quick, defaults);
     if (quick) return *quick;
     return AppendFullAnswer(out, line, defaults);
   } catch (const std::bad_alloc&) {

@@ -4,6 +4,7 @@
 #include "cli/cli.hpp"
 #include "cli/json_values.hpp"
 #include "interface/latin_names.hpp"
+#include "runtime/version.hpp"
 
 namespace armocalc::cli {
 namespace {
@@ -58,6 +59,7 @@ std::string MethodListJson() {
   OrderedJson methods = OrderedJson::array();
   for (const MethodInfo& method : Methods()) methods.push_back(MethodJson(method));
   OrderedJson list = OrderedJson::object();
+  list["version"] = kArmocalcVersion;
   list["methods"] = std::move(methods);
   return DumpLine(list) + '\n';
 }

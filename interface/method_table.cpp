@@ -1,7 +1,9 @@
 #include "interface/method_table.hpp"
 
 #include <array>
+#include <utility>
 
+#include "runtime/cp1251.hpp"
 #include "runtime/text_case.hpp"
 
 namespace armocalc {
@@ -651,7 +653,8 @@ const std::array<MethodInfo, kMethodCount>& Table() {
        kNone,
        {"диапазон ячеек: строка на стержень; столбец 1 не читается, столбец 2 — координата y "
         "центра стержня от середины высоты сечения, м (y > 0 — вверх), столбец 3 — диаметр "
-        "стержня, мм",
+        "стержня, мм; строки с диаметром ≤ 0 или пустым пропускаются, столбцы после 3-го не "
+        "читаются",
         "", kNoCodes}},
       {"БетонирВВертикПолож",
        VarType::Boolean,
@@ -797,7 +800,8 @@ const std::array<MethodInfo, kMethodCount>& Table() {
        kNone,
        {"диапазон ячеек: строка на стержень; столбец 1 не читается, столбец 2 — координата y "
         "центра стержня от середины высоты сечения, м (y > 0 — вверх), столбец 3 — диаметр "
-        "стержня, мм",
+        "стержня, мм; строки с диаметром ≤ 0 или пустым пропускаются, столбцы после 3-го не "
+        "читаются",
         "", kNoCodes}},
       {"d_mm",
        VarType::Double,
@@ -1023,9 +1027,10 @@ const std::array<MethodInfo, kMethodCount>& Table() {
        kRef,
        kReq,
        kNone,
-       {"диапазон ячеек: строка на стержень; столбец 1 не читается, столбец 2 — координата y "
-        "центра стержня от середины высоты сечения, м (y > 0 — вверх), столбец 3 — диаметр "
-        "стержня, мм",
+       {"диапазон ячеек: строка на стержень; столбец 1 — координата x стержня по ширине "
+        "сечения, м (для взаимного влияния соседних стержней), столбец 2 — координата y центра "
+        "стержня от середины высоты сечения, м (y > 0 — вверх), столбец 3 — диаметр стержня, мм; "
+        "строки с диаметром ≤ 0 или пустым пропускаются, столбцы после 3-го не читаются",
         "", kNoCodes}},
       {"acr_sm",
        VarType::Double,
@@ -1416,7 +1421,8 @@ const std::array<MethodInfo, kMethodCount>& Table() {
        kRef,
        kOpt,
        kNone,
-       {"путь текстового файла пошагового отчёта; путь из 4 символов и короче — отчёт не пишется",
+       {"путь текстового файла пошагового отчёта (путь из 4 символов и короче — отчёт не "
+        "пишется); напряжения состояний — в файл той же папки с приставкой «Stress-» перед именем",
         "", kNoCodes}},
   };
   static const ParamInfo pмтНапряжениеB[] = {
@@ -1514,7 +1520,8 @@ const std::array<MethodInfo, kMethodCount>& Table() {
        kRef,
        kOpt,
        kNone,
-       {"путь текстового файла пошагового отчёта; путь из 4 символов и короче — отчёт не пишется",
+       {"путь отчёта: отчёт пишется в файл той же папки с приставкой «Stress-» перед именем "
+        "(при любом непустом пути)",
         "", kNoCodes}},
   };
   static const ParamInfo pПодборРабочейАрматурыB[] = {
@@ -1845,12 +1852,12 @@ const std::array<MethodInfo, kMethodCount>& Table() {
       Method("мтВыносливостьB", 0x60030011, pмтВыносливостьB, kVariantResult,
              "Выносливость прямоугольного сечения при многократно повторяющейся нагрузке",
              "запас, % (или отношение при способе 0); Empty при ПоАрматуреИБетону вне 0–2",
-             "КлассАрматурнойСтали=3 КлассБетона=25 Nmin=0 Mmin=0.05 Nmax=0 Mmax=0.1 Fв=10 Fн=10 "
-             "ав=0.05 ан=0.05 h=0.5"),
+             "КлассАрматурнойСтали=3 КлассБетона=25 Nmin=0.1 Mmin=0.05 Nmax=0.2 Mmax=0.1 Fв=10 "
+             "Fн=10 ав=0.05 ан=0.05 h=0.5"),
       Method("мтНапряжениеB", 0x60030012, pмтНапряжениеB, VarType::Double,
              "Упругие напряжения в бетоне и арматуре прямоугольного сечения",
              "напряжение по коду Где, МПа (0 для прочих кодов)",
-             "КлассАрматурнойСтали=3 КлассБетона=25 N=0 M=0.1 Fв=10 Fн=10 ав=0.05 ан=0.05 h=0.5"),
+             "КлассАрматурнойСтали=3 КлассБетона=25 N=0.5 M=0.1 Fв=10 Fн=10 ав=0.05 ан=0.05 h=0.5"),
       Method("ПодборРабочейАрматурыB", 0x60030013, pПодборРабочейАрматурыB, VarType::Double,
              "Подбор рабочей арматуры прямоугольного сечения",
              "площадь растянутой арматуры, см² (−1, если подобрать не удалось)",
@@ -1901,6 +1908,39 @@ int FindParam(const MethodInfo& method, std::string_view name) {
   }
   for (size_t i = 0; i < method.params.size(); ++i) {
     if (EqualsIgnoreCase(method.params[i].name, name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+namespace {
+
+// Signs the Cyrillic code page lacks, in the spelling that it holds.
+constexpr std::pair<std::string_view, std::string_view> kCodePageSpellings[] = {
+    {"≤", "<="}, {"≥", ">="}, {"−", "-"}, {"²", "2"}, {"³", "3"}, {"·", "*"}, {"×", "x"}};
+
+// A type library keeps its texts in the system's 8-bit code page, so a character outside it
+// would reach the Object Browser as "?".
+std::string InCodePage(std::string text) {
+  for (const auto& [sign, spelling] : kCodePageSpellings) {
+    for (size_t pos = text.find(sign); pos != std::string::npos; pos = text.find(sign, pos)) {
+      text.replace(pos, sign.size(), spelling);
+      pos += spelling.size();
+    }
+  }
+  return Cp1251ToUtf8(Utf8ToCp1251(text));
+}
+
+}  // namespace
+
+std::string HelpString(const MethodInfo& method) {
+  std::string help(method.summary);
+  if (!method.result_meaning.empty()) help += ". Результат: " + std::string(method.result_meaning);
+  return InCodePage(std::move(help));
+}
+
+int MarginMethodParam(const MethodInfo& method) {
+  for (size_t i = 0; i < method.params.size(); ++i) {
+    if (method.params[i].doc.codes.data() == std::data(kMarginMethods)) return static_cast<int>(i);
   }
   return -1;
 }

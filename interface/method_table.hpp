@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "runtime/variant.hpp"
@@ -62,6 +63,14 @@ const MethodInfo* FindMethod(std::string_view name);
 const MethodInfo* FindMethod(int32_t dispid);
 // Index of the parameter with that name (case-insensitive), or -1.
 int FindParam(const MethodInfo& method, std::string_view name);
+
+// The method's help string for the type library (the VBA Object Browser shows it): the purpose,
+// then what the result is.
+std::string HelpString(const MethodInfo& method);
+
+// Index of the parameter that chooses how a margin is expressed (the codes 0–3 of the safety
+// margin), or -1: a method that has one returns a margin for those codes.
+int MarginMethodParam(const MethodInfo& method);
 
 // The value an omitted optional parameter takes: its recorded default, else 0, False or "" of
 // its type (Nothing for a Range).

@@ -54,6 +54,24 @@ class FileAccessDeferral {
   static void Reset();
 };
 
+// While one lives, the paths of the files `vbСписок::Выгрузить` writes on this thread, each once,
+// in the order first written: the command line tells the user where the reports went.
+class WrittenFiles {
+ public:
+  WrittenFiles();
+  ~WrittenFiles();
+  WrittenFiles(const WrittenFiles&) = delete;
+  WrittenFiles& operator=(const WrittenFiles&) = delete;
+
+  const std::vector<std::string>& Paths() const noexcept { return paths_; }
+  // Records a written file with the innermost live record, if any.
+  static void Note(const std::string& path);
+
+ private:
+  std::vector<std::string> paths_;
+  WrittenFiles* outer_;
+};
+
 class vbСписок {
  public:
   vbСписок();

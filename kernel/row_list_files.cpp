@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -430,6 +431,7 @@ void vbСписок::Выгрузить(const std::string& ИмяФайла) con
   if (CharacterCount(ИмяФайла) <= 4) return;
   CheckFileAccessInTurn();
   ReplaceFile(PathFromUtf8(ИмяФайла), EncodedText(Строки_));
+  WrittenFiles::Note(ИмяФайла);
 }
 
 bool vbСписок::ФайлСуществует(const std::string& ИмяФайла, bool ЭтоПапка) {
@@ -462,6 +464,24 @@ bool FileAccessDeferral::Touched() {
 
 void FileAccessDeferral::Reset() {
   deferral.touched = false;
+}
+
+namespace {
+thread_local WrittenFiles* innermost_record = nullptr;
+}  // namespace
+
+WrittenFiles::WrittenFiles() : outer_(innermost_record) {
+  innermost_record = this;
+}
+
+WrittenFiles::~WrittenFiles() {
+  innermost_record = outer_;
+}
+
+void WrittenFiles::Note(const std::string& path) {
+  if (!innermost_record) return;
+  auto& paths = innermost_record->paths_;
+  if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
 }
 
 void ReserveStandardOutput(bool reserved) {

@@ -1,5 +1,6 @@
 #include "setup/silent.hpp"
 
+#include "runtime/version.hpp"
 #include "setup/layout.hpp"
 
 namespace armocalc::setup {
@@ -117,6 +118,10 @@ Status RunSilent(const CommandLine& command, Platform& platform, SystemInfo& sys
   }
   platform.journal.Write(ResultLine(status));
   return status;
+}
+
+std::string VersionLine() {
+  return "SetupKelvorVBA " + std::string(kArmocalcVersion);
 }
 
 }  // namespace armocalc::setup

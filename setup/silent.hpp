@@ -33,6 +33,9 @@ std::optional<std::string> LogPathOf(const std::vector<std::string>& args);
 // The line that ends the log, for example "result: 0 (success)".
 std::string ResultLine(Status status);
 
+// The log's first line: the installer and the version of what it installs.
+std::string VersionLine();
+
 // Messages of the silent mode go to the log.
 class JournalMessages : public Messages {
  public:

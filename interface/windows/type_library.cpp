@@ -7,6 +7,7 @@
 #include "interface/windows/com_text.hpp"
 #include "interface/windows/com_variant.hpp"
 #include "interface/windows/late_binding.hpp"
+#include "runtime/version.hpp"
 
 namespace armocalc::com {
 namespace {
@@ -114,6 +115,13 @@ class FunctionLayout {
   std::vector<ELEMDESC> elements_;
 };
 
+// The class's help string: the Object Browser shows it with the class. (The library's own help
+// string would become the default value of its registry key, which holds the library's name.)
+std::string ClassDescription() {
+  return "Armocalc " + std::string(kArmocalcVersion) +
+         ": расчёт железобетонных элементов без предварительного напряжения";
+}
+
 HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method,
                   DefaultEncoding encoding) {
   FunctionLayout layout(method, encoding);
@@ -136,7 +144,7 @@ HRESULT AddMethod(ICreateTypeInfo* iface, UINT index, const MethodInfo& method,
   for (auto& name : names) pointers.push_back(name.data());
   ARMOCALC_RETURN_IF_FAILED(
       iface->SetFuncAndParamNames(index, pointers.data(), static_cast<UINT>(pointers.size())));
-  std::wstring help = ToWide(method.summary);
+  std::wstring help = ToWide(HelpString(method));
   return iface->SetFuncDocString(index, help.data());
 }
 
@@ -171,6 +179,8 @@ HRESULT AddClass(ICreateTypeLib2* lib, ITypeInfo* interface_info) {
   ARMOCALC_RETURN_IF_FAILED(coclass->SetGuid(kClassId));
   ARMOCALC_RETURN_IF_FAILED(coclass->SetVersion(1, 0));
   ARMOCALC_RETURN_IF_FAILED(coclass->SetTypeFlags(TYPEFLAG_FCANCREATE));
+  std::wstring description = ToWide(ClassDescription());
+  ARMOCALC_RETURN_IF_FAILED(coclass->SetDocString(description.data()));
   HREFTYPE href = 0;
   ARMOCALC_RETURN_IF_FAILED(coclass->AddRefTypeInfo(interface_info, &href));
   ARMOCALC_RETURN_IF_FAILED(coclass->AddImplType(0, href));

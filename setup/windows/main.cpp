@@ -59,6 +59,7 @@ int RunSilentMode(const CommandLine& command, const std::vector<std::string>& ar
   LogFile log;
   const std::optional<std::string> log_path = LogPathOf(args);
   if (log_path && !log.Open(*log_path)) return static_cast<int>(Status::kLogFailed);
+  log.Write(VersionLine());
   log.Write(Joined(args));
   if (!command.error.empty()) {
     log.Write("error: " + command.error);

@@ -159,4 +159,27 @@ TEST(MethodTableDocs, EveryParameterHasAMeaning) {
   }
 }
 
+// The margin methods are those whose margin-method parameter carries the codes 0–3; the type
+// library's help string holds the purpose and the result, in signs of the Cyrillic code page.
+TEST(MethodTableDocs, MarginMethodsAndHelpStringsComeFromTheTable) {
+  size_t margins = 0;
+  for (const armocalc::MethodInfo& method : armocalc::Methods()) {
+    const int index = armocalc::MarginMethodParam(method);
+    if (index >= 0) {
+      ++margins;
+      const auto& codes = method.params[static_cast<size_t>(index)].doc.codes;
+      ASSERT_EQ(codes.size(), 4u) << method.name;
+      EXPECT_EQ(codes.front().value, 0) << method.name;
+    }
+    const std::string help = armocalc::HelpString(method);
+    EXPECT_EQ(help.rfind(std::string(method.summary), 0), 0u) << method.name;
+    EXPECT_NE(help.find(". Результат: "), std::string::npos) << method.name;
+    EXPECT_EQ(help.find('?'), std::string::npos) << "every sign in the code page: " << help;
+  }
+  EXPECT_EQ(margins, 14u);
+  EXPECT_EQ(armocalc::MarginMethodParam(*armocalc::FindMethod("мтБетонB")), -1);
+  EXPECT_EQ(armocalc::MarginMethodParam(*armocalc::FindMethod("мтВыносливостьB")), 16)
+      << "ПоАрматуреИБетону also has codes 0–2 but is no margin method";
+}
+
 }  // namespace

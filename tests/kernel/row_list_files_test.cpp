@@ -64,6 +64,25 @@ TEST_F(RowListFiles, SavesCp1251WithCrLfAndLoadsItBack) {
             (std::vector<std::string>{"", "Расчет на продавливание", "\tКласс бетона: B27,5", ""}));
 }
 
+TEST_F(RowListFiles, ALiveRecordListsEachFileWrittenOnceAndNestedRecordsKeepTheirOwn) {
+  const std::string first = PathOf("first.txt");
+  const std::string second = PathOf("second.txt");
+  Report().Выгрузить(first);  // before any record: noted nowhere
+  const WrittenFiles outer;
+  Report().Выгрузить(first);
+  {
+    const WrittenFiles inner;
+    Report().Выгрузить(second);
+    Report().Выгрузить(second);
+    Report().Выгрузить("r.md");  // too short: nothing written, nothing noted
+    EXPECT_EQ(inner.Paths(), std::vector<std::string>{second});
+  }
+  Report().Выгрузить(first);
+  EXPECT_EQ(outer.Paths(), std::vector<std::string>{first});
+  EXPECT_THROW(Report().Выгрузить(PathOf("missing/folder.txt")), RuntimeError);
+  EXPECT_EQ(outer.Paths(), std::vector<std::string>{first}) << "a failed write is no report";
+}
+
 TEST_F(RowListFiles, Utf8EncodingOnRequest) {
   const std::string path = PathOf("utf8.txt");
   {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes.hpp"
+#include "runtime/version.hpp"
 #include "setup/texts.hpp"
 
 namespace armocalc::setup {
@@ -15,6 +16,13 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using testing::Workstation;
+
+TEST(Version, TheLogAndTheWindowTitleNameTheProjectsVersion) {
+  EXPECT_EQ(VersionLine(), "SetupKelvorVBA " + std::string(kArmocalcVersion));
+  const std::string major_minor =
+      std::to_string(kArmocalcVersionMajor) + "." + std::to_string(kArmocalcVersionMinor);
+  EXPECT_TRUE(std::string(kWindowTitle).ends_with(" v. " + major_minor)) << kWindowTitle;
+}
 
 TEST(CommandLine, NoArgumentsShowsTheDialog) {
   const CommandLine command = ParseCommandLine({});

@@ -8,6 +8,7 @@
 #include "interface/method_table.hpp"
 #include "interface/windows/com_guids.hpp"
 #include "interface/windows/tests/client.hpp"
+#include "runtime/version.hpp"
 
 namespace client {
 namespace {
@@ -213,6 +214,25 @@ void CheckExpected(ITypeInfo* info) {
   }
 }
 
+// The Object Browser's line under each method: its purpose and what its result is.
+void CheckHelpStrings(ITypeInfo* info) {
+  const auto methods = armocalc::Methods();
+  size_t same = 0;
+  std::string first_different;
+  for (const MethodInfo& method : methods) {
+    BSTR help = nullptr;
+    info->GetDocumentation(method.dispid, nullptr, &help, nullptr, nullptr);
+    if (help && std::wstring(help) == Wide(armocalc::HelpString(method))) {
+      ++same;
+    } else if (first_different.empty()) {
+      first_different = std::string(method.name);
+    }
+    SysFreeString(help);
+  }
+  Check(same == methods.size(), "type library: every method's help string is the table's",
+        first_different);
+}
+
 void CheckInterface(ITypeLib* library) {
   Ptr<ITypeInfo> dispatch_view;
   if (FAILED(library->GetTypeInfoOfGuid(armocalc::com::kInterfaceIid, dispatch_view.out()))) {
@@ -246,7 +266,19 @@ void CheckInterface(ITypeLib* library) {
         attr ? Hex(attr->wTypeFlags) : "");
   if (attr) info->ReleaseTypeAttr(attr);
   for (UINT i = 0; i < methods.size(); ++i) CheckFunction(info.get(), i, methods[i]);
+  CheckHelpStrings(info.get());
   CheckExpected(info.get());
+}
+
+// The class's help string names the version the server was built as.
+void CheckClassDescription(ITypeInfo* coclass) {
+  BSTR description = nullptr;
+  coclass->GetDocumentation(MEMBERID_NIL, nullptr, &description, nullptr, nullptr);
+  Check(description &&
+            std::wstring(description).find(Wide(armocalc::kArmocalcVersion)) != std::wstring::npos,
+        "type library: the class's help string names the version",
+        std::string(armocalc::kArmocalcVersion));
+  SysFreeString(description);
 }
 
 void CheckClass(ITypeLib* library) {
@@ -255,6 +287,7 @@ void CheckClass(ITypeLib* library) {
     Check(false, "type library: ClassBrige", "not found");
     return;
   }
+  CheckClassDescription(coclass.get());
   TYPEATTR* attr = nullptr;
   coclass->GetTypeAttr(&attr);
   Check(attr && attr->typekind == TKIND_COCLASS && (attr->wTypeFlags & TYPEFLAG_FCANCREATE) &&

@@ -7,7 +7,10 @@
 #     decimal separator read from the registry, and unregistration;
 #   - VBScript scripts (code page 1251, Cyrillic method names) run under the matching 32- and
 #     64-bit cscript: behaviour.vbs, and the cases of cases.jsonl, whose results, by-reference
-#     values, errors and report files are compared with the Linux CLI's for the same inputs.
+#     values, errors and report files are compared with the Linux CLI's for the same inputs;
+#   - armocalc.exe, the command line on Windows, depends on system DLLs only and answers a few
+#     calls (Cyrillic and non-ANSI arguments, a comma number, a report, JSON Lines) exactly as
+#     the Linux CLI does.
 # Ends with "N passed, M failed"; the exit status is 0 only when nothing failed. With
 # ARMOCALC_TEST_LOG set, every check's line is kept in that file.
 #
@@ -85,6 +88,19 @@ run_checks() {
   fi
 }
 
+# Records whether the binary imports only the DLLs that `allowed` (an extended regex) matches.
+imports_system_dlls_only() {
+  local arch=$1 label=$2 binary=$3 allowed=$4 imports foreign
+  imports=$(LC_ALL=C "$arch-w64-mingw32-objdump" -p "$binary" | sed -n 's/^\s*DLL Name: //p' |
+            tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
+  foreign=$(echo "$imports" | tr ' ' '\n' | grep -vxE "$allowed" || true)
+  if [ -n "$imports" ] && [ -z "$foreign" ]; then
+    record "PASS $arch: $label imports system DLLs only ($imports)"
+  else
+    record "FAIL $arch: $label imports $foreign"
+  fi
+}
+
 # --- Build -------------------------------------------------------------------------------------
 declare -A built
 for arch in i686 x86_64; do
@@ -92,24 +108,19 @@ for arch in i686 x86_64; do
   dir=$root/build/mingw-$arch
   if cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
        -DCMAKE_BUILD_TYPE="$build_type" > "$work/configure-$arch.log" 2>&1 &&
-     cmake --build "$dir" --target armocalc_server armocalc_server_client -j "$jobs" \
+     cmake --build "$dir" --target armocalc_server armocalc_server_client armocalc_cli -j "$jobs" \
        > "$work/build-$arch.log" 2>&1; then
-    record "PASS $arch: Armocalc.dll and the test client build"
+    record "PASS $arch: Armocalc.dll, the test client and armocalc.exe build"
     built[$arch]=1
   else
     record "FAIL $arch: the build failed"
     grep -E 'error|Error' "$work/configure-$arch.log" "$work/build-$arch.log" | head -n 30
     continue
   fi
-  imports=$(LC_ALL=C "$arch-w64-mingw32-objdump" -p "$dir/Armocalc.dll" | sed -n 's/^\s*DLL Name: //p' |
-            tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
-  foreign=$(echo "$imports" | tr ' ' '\n' |
-            grep -vxE 'KERNEL32.DLL|MSVCRT.DLL|OLEAUT32.DLL|OLE32.DLL|ADVAPI32.DLL|USER32.DLL|' || true)
-  if [ -n "$imports" ] && [ -z "$foreign" ]; then
-    record "PASS $arch: Armocalc.dll imports system DLLs only ($imports)"
-  else
-    record "FAIL $arch: Armocalc.dll imports $foreign"
-  fi
+  imports_system_dlls_only "$arch" Armocalc.dll "$dir/Armocalc.dll" \
+    'KERNEL32.DLL|MSVCRT.DLL|OLEAUT32.DLL|OLE32.DLL|ADVAPI32.DLL|USER32.DLL|'
+  imports_system_dlls_only "$arch" armocalc.exe "$dir/armocalc.exe" \
+    'KERNEL32.DLL|MSVCRT.DLL|SHELL32.DLL|USER32.DLL|ADVAPI32.DLL|'
   exports=$(LC_ALL=C "$arch-w64-mingw32-objdump" -p "$dir/Armocalc.dll" |
             grep -cE '^\s*\[ *[0-9]+\] (DllCanUnloadNow|DllGetClassObject|DllRegisterServer|DllUnregisterServer)$')
   if [ "$exports" -eq 4 ]; then
@@ -136,7 +147,7 @@ for arch in i686 x86_64; do
   [ -n "${built[$arch]:-}" ] || continue
   mkdir -p "$tests_unix/${folder[$arch]}"
   cp "$root/build/mingw-$arch/Armocalc.dll" "$root/build/mingw-$arch/armocalc_server_client.exe" \
-     "$tests_unix/${folder[$arch]}/"
+     "$root/build/mingw-$arch/armocalc.exe" "$tests_unix/${folder[$arch]}/"
   step "registering the $arch server with its regsvr32"
   if timeout 120 "${loader[$arch]}" "${system[$arch]}\\regsvr32.exe" /s \
        "$tests_win\\${folder[$arch]}\\Armocalc.dll" > "$work/regsvr32-$arch.log" 2>&1; then
@@ -188,6 +199,56 @@ for arch in i686 x86_64; do
       record "FAIL $arch: comparing with the CLI failed: $(tail -n 1 "$work/compare-$arch.txt")"
     fi
   fi
+done
+
+# --- The command line on Windows --------------------------------------------------------------------
+# Runs armocalc.exe and the Linux CLI on the same arguments; their outputs must be equal. In each
+# argument "@DIR@" stands for the folder of the run: the platform's own for each side.
+same_as_linux() {
+  local arch=$1 label=$2 input=$3
+  shift 3
+  local win_dir="$tests_win\\${folder[$arch]}\\cli" unix_dir="$work/linux-cli"
+  local win_args=() unix_args=() arg
+  for arg in "$@"; do
+    win_args+=("${arg//@DIR@/$win_dir}")
+    unix_args+=("${arg//@DIR@/$unix_dir}")
+  done
+  local win_out win_err linux_out linux_err
+  win_out=$(printf '%s' "$input" | timeout 60 "${loader[$arch]}" \
+            "$tests_win\\${folder[$arch]}\\armocalc.exe" "${win_args[@]}" 2> "$work/cli-err.txt"; echo "status $?")
+  win_err=$(cat "$work/cli-err.txt")
+  linux_out=$(printf '%s' "$input" | "$cli" "${unix_args[@]}" 2> "$work/cli-err.txt"; echo "status $?")
+  linux_err=$(cat "$work/cli-err.txt")
+  win_out=${win_out//"$win_dir"/@DIR@}
+  linux_out=${linux_out//"$unix_dir"/@DIR@}
+  if [ "$win_out" = "$linux_out" ] && [ "$win_err" = "$linux_err" ]; then
+    record "PASS $arch armocalc.exe: $label"
+  else
+    record "FAIL $arch armocalc.exe: $label"
+    printf 'Windows:\n%s\n%s\nLinux:\n%s\n%s\n' "$win_out" "$win_err" "$linux_out" "$linux_err" | head -n 30
+  fi
+}
+
+mkdir -p "$work/linux-cli"
+for arch in i686 x86_64; do
+  [ -n "${built[$arch]:-}" ] || continue
+  step "$arch: armocalc.exe"
+  mkdir -p "$tests_unix/${folder[$arch]}/cli"
+  same_as_linux "$arch" "--version" "" --version
+  same_as_linux "$arch" "a Cyrillic call with a comma number" "" мтБетонB КлассБетона=27,5 Параметр=8
+  same_as_linux "$arch" "Latin names and a verdict" "" mtProchnostB KlassArmaturnoyStali=3 \
+    KlassBetona=25 N=0.5 M=0.1 Fv=10 Fn=10 av=0.05 an=0.05 h=0.5
+  same_as_linux "$arch" "a misspelt method's hint" "" мтБетон КлассБетона=25
+  same_as_linux "$arch" "a report under a name outside the ANSI code page" "" мтПрочностьB \
+    КлассАрматурнойСтали=3 КлассБетона=25 N=0.5 M=0.1 Fв=10 Fн=10 ав=0.05 ан=0.05 h=0.5 \
+    "--report=@DIR@/отчёт-α.txt"
+  if cmp -s "$tests_unix/${folder[$arch]}/cli/отчёт-α.txt" "$work/linux-cli/отчёт-α.txt"; then
+    record "PASS $arch armocalc.exe: the report file is the Linux CLI's"
+  else
+    record "FAIL $arch armocalc.exe: the report file differs from the Linux CLI's or is missing"
+  fi
+  same_as_linux "$arch" "JSON Lines" \
+    $'{"method": "мтБетонB", "args": {"КлассБетона": "27,5"}}\n{"method": "mtBetnB"}\n' call
 done
 
 # --- Summary ---------------------------------------------------------------------------------------
