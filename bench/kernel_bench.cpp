@@ -6,7 +6,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "kernel/interpolation.hpp"
 #include "kernel/margin.hpp"
 #include "kernel/row_list.hpp"
-#include "runtime/cp1251.hpp"
 #include "runtime/number_text.hpp"
 
 namespace armocalc {
@@ -156,62 +154,6 @@ void BM_DoubleTextOfManyDoubles(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
 }
 BENCHMARK(BM_DoubleTextOfManyDoubles);
-
-// A report of about 5 MB: the lines of the realistic report repeated.
-constexpr size_t kLargeReportBytes = 5u << 20;
-vbСписок LargeReport() {
-  const vbСписок lines = RealisticReport();
-  vbСписок list;
-  size_t bytes = 0;
-  while (bytes < kLargeReportBytes) {
-    for (int i = 1; i < lines.КоличествоСтрок(); ++i) {
-      list.ВставитьСтроку(lines.ПолучитьСтроку(i));
-      bytes += lines.ПолучитьСтроку(i).size() + 2;
-    }
-  }
-  return list;
-}
-
-int64_t TextBytes(const vbСписок& list) {
-  int64_t bytes = 0;
-  for (const std::string& line : list.Строки()) bytes += static_cast<int64_t>(line.size());
-  return bytes;
-}
-
-void BM_RoundingPass5MB(benchmark::State& state) {
-  const vbСписок report = LargeReport();
-  for (auto _ : state) {
-    state.PauseTiming();
-    vbСписок copy = report;
-    state.ResumeTiming();
-    copy.ОкруглитьЧисловыеЗначения(4, 1, ",");
-    benchmark::DoNotOptimize(copy);
-  }
-  state.SetBytesProcessed(state.iterations() * TextBytes(report));
-}
-BENCHMARK(BM_RoundingPass5MB)->Unit(benchmark::kMillisecond);
-
-void BM_Cp1251Of5MB(benchmark::State& state) {
-  vbСписок report = LargeReport();
-  report.ОкруглитьЧисловыеЗначения(4, 1, ",");
-  std::string text;
-  for (const std::string& line : report.Строки()) text += line + "\r\n";
-  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToCp1251(text));
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
-}
-BENCHMARK(BM_Cp1251Of5MB)->Unit(benchmark::kMillisecond);
-
-// The file write of a rounded 5 MB report: joining, CP1251 and the file itself.
-void BM_WriteReport5MB(benchmark::State& state) {
-  vbСписок report = LargeReport();
-  report.ОкруглитьЧисловыеЗначения(4, 1, ",");
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "armocalc_bench_report.txt").string();
-  for (auto _ : state) report.Выгрузить(path);
-  std::filesystem::remove(path);
-  state.SetBytesProcessed(state.iterations() * TextBytes(report));
-}
-BENCHMARK(BM_WriteReport5MB)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace armocalc

@@ -22,6 +22,11 @@ void Отчёт::WriteWithoutRounding() {
   if (enabled_ && IsReportPath(path_)) list_.Выгрузить(path_);
 }
 
+std::string& Отчёт::LineBuffer() {
+  thread_local std::string buffer;
+  return buffer;
+}
+
 bool IsReportPath(std::string_view path) {
   return CharacterCount(path) > 4;
 }

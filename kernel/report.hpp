@@ -37,15 +37,17 @@ class Отчёт {
   template <class... Parts>
   void Add(const Parts&... parts) {
     if (!enabled_) return;
-    std::string line;
-    line.reserve((EstimatedSize(parts) + ... + 0));
+    // Built in a buffer kept from line to line, then stored at its size: a long report holds
+    // no unused room and costs one allocation a line.
+    std::string& line = LineBuffer();
+    line.clear();
     if constexpr ((!IsText<Parts> || ...)) {
       const std::string separator = NumberSeparator();  // read once for all the line's numbers
       (Append(line, parts, separator), ...);
     } else {
       (Append(line, parts, std::string_view()), ...);
     }
-    list_.ВставитьСтроку(std::move(line), -1);
+    list_.ВставитьСтроку(std::string(line), -1);
   }
 
   // The rounding pass (4 significant digits, half up, the user's separator) and the file write.
@@ -61,16 +63,7 @@ class Отчёт {
   static constexpr bool IsText =
       std::is_convertible_v<const T&, std::string_view> || std::is_same_v<T, char>;
 
-  // Room for a part: its text, or the longest number text.
-  template <class T>
-  static size_t EstimatedSize(const T& part) {
-    if constexpr (std::is_convertible_v<const T&, std::string_view>) {
-      return std::string_view(part).size();
-    } else {
-      return kNumberRoom;
-    }
-  }
-  static constexpr size_t kNumberRoom = 24;
+  static std::string& LineBuffer();
 
   static void Append(std::string& line, std::string_view text, std::string_view) { line += text; }
   static void Append(std::string& line, const std::string& text, std::string_view) { line += text; }

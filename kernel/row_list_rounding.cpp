@@ -85,13 +85,47 @@ double ReadRunSlowly(std::string_view run, std::string_view separator) {
 }
 
 // A run of digits read while it is scanned: the digits as an integer (meaningful up to 19 digits,
-// the caller checks the count) and the position after them.
+// the caller checks the count; beyond, the integer wraps as digit-by-digit reading would) and the
+// position after them.
 struct DigitsRead {
   uint64_t value;
   size_t end;
 };
 
+constexpr uint64_t kZeros = 0x3030303030303030u;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// The integer of eight digit values (0 to 9, the first in the lowest byte).
+uint64_t EightDigits(uint64_t values) {
+  values = values * 10 + (values >> 8);
+  return (((values & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+          (((values >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
+         32;
+}
+
+constexpr uint64_t kSmallPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
+// Reads eight characters at a time where the byte order allows: the digit values of a chunk are
+// its bytes XOR '0'; a byte above 9 ends the run.
 DigitsRead ReadDigitsFrom(std::string_view text, size_t from, uint64_t value) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; from + 8 <= text.size(); from += 8) {
+      uint64_t chunk = 0;
+      std::memcpy(&chunk, text.data() + from, 8);
+      const uint64_t values = chunk ^ kZeros;
+      // A carry out of a byte comes only from a byte that is no digit, so the lowest mark is exact.
+      const uint64_t non_digits = ((values + 0x7676767676767676u) | values) & kHighBits;
+      if (non_digits == 0) {
+        value = value * 100000000u + EightDigits(values);
+        continue;
+      }
+      const auto count = static_cast<size_t>(std::countr_zero(non_digits) / 8);
+      if (count == 0) return {value, from};
+      // Shifted up, the digits follow zero bytes, which read as leading zeros.
+      value = value * kSmallPowersOfTen[count] + EightDigits(values << (8 * (8 - count)));
+      return {value, from + count};
+    }
+  }
   for (; from < text.size(); ++from) {
     const auto digit = static_cast<unsigned char>(text[from] - '0');
     if (digit > 9) break;
@@ -106,17 +140,13 @@ size_t LeadingZeros(std::string_view digits) {
   return count;
 }
 
-// The value of the integer digits and decimals, correctly rounded: up to 15 significant digits
-// and 22 decimals their integer divided by an exact power of ten is.
-double NumberValue(uint64_t digits_value, std::string_view integer, std::string_view decimals,
-                   std::string_view run, std::string_view separator) {
+// Whether the integer digits and decimals read as their integer divided by an exact power of ten
+// correctly rounded: up to 15 significant digits and 22 decimals.
+bool ReadsExactly(std::string_view integer, std::string_view decimals) {
   size_t leading = LeadingZeros(integer);
   if (leading == integer.size()) leading += LeadingZeros(decimals);
   const size_t significant = integer.size() + decimals.size() - leading;
-  if (significant > kMaxExactDigits || decimals.size() >= std::size(kExactPowersOfTen)) {
-    return ReadRunSlowly(run, separator);
-  }
-  return static_cast<double>(digits_value) / kExactPowersOfTen[decimals.size()];
+  return significant <= kMaxExactDigits && decimals.size() < std::size(kExactPowersOfTen);
 }
 
 // Округлить in parts: value = ±kept × 10^power.
@@ -129,6 +159,94 @@ struct RoundedParts {
 RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
 
 constexpr double kBelowSixteenDigits = 1e15;
+constexpr size_t kCachedTextSize = 32;
+static_assert(kCachedTextSize <= kDecimalTextRoom);  // a whole entry is copied into the room
+
+// The characters of a chunk (the first in the lowest byte) before its first digit; 8 if none.
+size_t CharactersBeforeDigit(uint64_t chunk) {
+  constexpr uint64_t kTens = 0x0A0A0A0A0A0A0A0Au;
+  const uint64_t offset = chunk ^ kZeros;  // digits become the bytes 0 to 9
+  // Marks bytes below 10; the lowest mark is exact (a false one can only follow a true one).
+  const uint64_t marks = (offset - kTens) & ~offset & kHighBits;
+  return marks == 0 ? 8 : static_cast<size_t>(std::countr_zero(marks) / 8);
+}
+
+// The rounded line is written into a buffer the pass keeps from line to line; before each number
+// it holds room for the rest of the line as it stands and the longest number text.
+class LineWriter {
+ public:
+  LineWriter(std::string& buffer, size_t number_room)
+      : buffer_(buffer), number_room_(number_room) {}
+
+  void Start(size_t line_size) {
+    Reserve(line_size + number_room_);
+    p_ = buffer_.data();
+  }
+  // Room for `rest` more bytes of the line and one number.
+  char* Room(size_t rest) {
+    const auto written = static_cast<size_t>(p_ - buffer_.data());
+    if (buffer_.size() - written < rest + number_room_) {
+      Reserve(2 * (written + rest + number_room_));
+      p_ = buffer_.data() + written;
+    }
+    return p_;
+  }
+  void Put(std::string_view text) {
+    std::memcpy(p_, text.data(), text.size());
+    p_ += text.size();
+  }
+  // Copies the text from `from` up to the next digit (or the end) and returns that position.
+  // Eight characters at a time where the byte order allows: a chunk is copied whole (the room
+  // holds it) and the output moves on by its characters before the digit.
+  size_t CopyUntilDigit(std::string_view text, size_t from) {
+    if constexpr (std::endian::native == std::endian::little) {
+      for (; from + 8 <= text.size(); from += 8) {
+        uint64_t chunk = 0;
+        std::memcpy(&chunk, text.data() + from, 8);
+        std::memcpy(p_, &chunk, 8);
+        const size_t before_digit = CharactersBeforeDigit(chunk);
+        p_ += before_digit;
+        if (before_digit < 8) return from + before_digit;
+      }
+    }
+    for (; from < text.size() && !IsDigit(text[from]); ++from) *p_++ = text[from];
+    return from;
+  }
+  void MovedTo(char* p) { p_ = p; }
+  std::string_view Text() const {
+    return {buffer_.data(), static_cast<size_t>(p_ - buffer_.data())};
+  }
+
+ private:
+  // The buffer's size is its whole capacity; only the bytes before p_ matter.
+  void Reserve(size_t size) {
+    if (buffer_.size() < size) buffer_.resize(std::max(size, buffer_.capacity()));
+  }
+
+  std::string& buffer_;
+  size_t number_room_;
+  char* p_ = nullptr;
+};
+
+// The rounded texts of the numbers met lately in a pass, by their digits and decimal count: a
+// report repeats its inputs and coefficients in line after line, and an iteration writes the
+// same values pass after pass. An entry belongs to the pass whose number it carries, so a new
+// pass (other digits, method or separator) starts with none.
+struct RoundedText {
+  uint64_t pass = 0;
+  uint64_t digits = 0;
+  uint32_t decimals = 0;
+  uint32_t length = 0;
+  char text[kCachedTextSize];
+};
+constexpr int kRoundedTextsBits = 10;
+thread_local RoundedText rounded_texts[size_t{1} << kRoundedTextsBits];
+thread_local uint64_t last_pass = 0;
+
+RoundedText& RoundedTextOf(uint64_t digits, size_t decimals) {
+  const uint64_t key = (digits ^ (static_cast<uint64_t>(decimals) << 58)) * 0x9E3779B97F4A7C15u;
+  return rounded_texts[key >> (64 - kRoundedTextsBits)];
+}
 
 class LineRounder {
  public:
@@ -136,37 +254,29 @@ class LineRounder {
       : digits_(digits),
         method_(method),
         separator_(separator),
-        separator_is_one_character_(CharacterCount(separator) == 1) {}
+        separator_is_one_character_(CharacterCount(separator) == 1),
+        pass_(++last_pass) {}
 
-  // Rewrites `line` into `out` from `first_digit` on (the text before it is already in `out`).
-  void Round(const std::string& line, size_t first_digit, std::string& out) const {
-    const std::string_view text(line);
+  // Room a number needs in the output: its text and a separator after it.
+  size_t NumberRoom() const { return kDecimalTextRoom + 2 * separator_.size(); }
+
+  // Writes the rounded `line` through `out`; the text before `first_digit` has no digit.
+  void Round(std::string_view text, size_t first_digit, LineWriter& out) const {
+    out.Start(text.size());
+    out.Put(text.substr(0, first_digit));
     size_t c = first_digit;
-    while (c < text.size()) {
-      if (!IsDigit(text[c])) {
-        const size_t next = NextDigit(text, c);
-        out.append(text.substr(c, next - c));
-        c = next;
-        continue;
-      }
-      c = RoundRun(text, c, out);
-    }
+    while (c < text.size()) c = out.CopyUntilDigit(text, RoundRun(text, c, out));
   }
 
   // The position of the first digit from `from` on, or the end. Most of a report is words, so
   // the search looks at eight characters at once where the byte order allows.
   static size_t NextDigit(std::string_view text, size_t from) {
     if constexpr (std::endian::native == std::endian::little) {
-      constexpr uint64_t kZeros = 0x3030303030303030u;
-      constexpr uint64_t kTens = 0x0A0A0A0A0A0A0A0Au;
-      constexpr uint64_t kHighBits = 0x8080808080808080u;
       for (; from + 8 <= text.size(); from += 8) {
         uint64_t chunk = 0;
         std::memcpy(&chunk, text.data() + from, 8);
-        const uint64_t offset = chunk ^ kZeros;  // digits become the bytes 0 to 9
-        // Marks bytes below 10; the lowest mark is exact (a false one can only follow a true one).
-        const uint64_t marks = (offset - kTens) & ~offset & kHighBits;
-        if (marks != 0) return from + static_cast<size_t>(std::countr_zero(marks) / 8);
+        const size_t before_digit = CharactersBeforeDigit(chunk);
+        if (before_digit < 8) return from + before_digit;
       }
     }
     while (from < text.size() && !IsDigit(text[from])) ++from;
@@ -175,13 +285,13 @@ class LineRounder {
 
  private:
   bool SeparatorAt(std::string_view text, size_t j) const {
-    return separator_is_one_character_ && text[j] == separator_[0] &&
-           text.substr(j, separator_.size()) == separator_;
+    if (!separator_is_one_character_ || text[j] != separator_[0]) return false;
+    return separator_.size() == 1 || text.substr(j, separator_.size()) == separator_;
   }
 
   // Handles the digit run that starts at c; returns the position after it. The character that
   // ends the run is not a digit, so the caller copies it as ordinary text.
-  size_t RoundRun(std::string_view text, size_t c, std::string& out) const {
+  size_t RoundRun(std::string_view text, size_t c, LineWriter& out) const {
     DigitsRead read = ReadDigitsFrom(text, c, 0);
     const std::string_view integer = text.substr(c, read.end - c);
     std::string_view decimals;
@@ -194,34 +304,62 @@ class LineRounder {
     }
     const size_t j = read.end;
     std::string_view run = text.substr(c, j - c);
+    char* p = out.Room(text.size() - c);
     if (separators >= 2) {  // dates, paragraph numbers, section codes
-      out.append(run);
+      out.Put(run);
       return j;
     }
     // A separator right after the number is punctuation and stays after the rounded value.
     const bool ends_with_separator = separators == 1 && decimals.empty();
     if (ends_with_separator) run.remove_suffix(separator_.size());
-    const double value = NumberValue(read.value, integer, decimals, run, separator_);
-    AppendRounded(out, RoundToStep(value, digits_, method_));
-    if (ends_with_separator) out.append(separator_);
+    if (ReadsExactly(integer, decimals)) {
+      p = PutRoundedDigits(p, read.value, decimals.size());
+    } else {  // more digits than the double range holds raise the overflow
+      p = PutRounded(p, RoundToStep(ReadRunSlowly(run, separator_), digits_, method_));
+    }
+    out.MovedTo(p);
+    if (ends_with_separator) out.Put(separator_);
     return j;
+  }
+
+  // The rounded text of digits / 10^decimals, from the pass's earlier numbers where it can.
+  char* PutRoundedDigits(char* p, uint64_t digits, size_t decimals) const {
+    RoundedText& cached = RoundedTextOf(digits, decimals);
+    if (cached.pass == pass_ && cached.digits == digits && cached.decimals == decimals) {
+      std::memcpy(p, cached.text, kCachedTextSize);  // the room of a number holds the whole copy
+      return p + cached.length;
+    }
+    const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    char* end = PutRounded(p, RoundToStep(value, digits_, method_));
+    const auto length = static_cast<size_t>(end - p);
+    if (length <= kCachedTextSize) {
+      cached.pass = pass_;
+      cached.digits = digits;
+      cached.decimals = static_cast<uint32_t>(decimals);
+      cached.length = static_cast<uint32_t>(length);
+      std::memcpy(cached.text, p, kCachedTextSize);
+    }
+    return end;
   }
 
   // The value kept × 10^power is exact in decimal: with at most 15 digits its Double text is
   // those digits, since the double nearest to it lies within a quarter of a 15-digit step.
-  void AppendRounded(std::string& out, const RoundedParts& parts) const {
+  char* PutRounded(char* p, const RoundedParts& parts) const {
     if (parts.kept < kBelowSixteenDigits && std::fabs(parts.value) >= DBL_MIN) {
-      AppendDecimalText(out, parts.negative, static_cast<uint64_t>(parts.kept), parts.power,
-                        separator_);
-    } else {
-      AppendDoubleText(out, parts.value, separator_);
+      return PutDecimalText(p, parts.negative, static_cast<uint64_t>(parts.kept), parts.power,
+                            separator_);
     }
+    std::string text;
+    AppendDoubleText(text, parts.value, separator_);
+    std::memcpy(p, text.data(), text.size());
+    return p + text.size();
   }
 
   uint8_t digits_;
   uint8_t method_;
   std::string_view separator_;
   bool separator_is_one_character_;
+  uint64_t pass_;
 };
 
 // floor() of a finite x ≥ 0: truncation, which the integer conversion does in one instruction;
@@ -282,14 +420,14 @@ void vbСписок::ОкруглитьЧисловыеЗначения(uint8_t 
   // Without a separator, or with one made of digits, numbers cannot be told apart: leave the text.
   if (Разделитель.empty() || HasDigit(Разделитель)) return;
   const LineRounder rounder(ЧислоЗнаков, СпособОкругления, Разделитель);
-  std::string out;
+  std::string buffer;
+  LineWriter out(buffer, rounder.NumberRoom());
   for (size_t i = 1; i < Строки_.size(); ++i) {
     std::string& line = Строки_[i];
     const size_t first_digit = LineRounder::NextDigit(line, 0);
     if (first_digit == line.size()) continue;
-    out.assign(line, 0, first_digit);
     rounder.Round(line, first_digit, out);
-    line.assign(out);  // keeps both buffers: rounded lines rarely grow
+    line.assign(out.Text());  // keeps the line's buffer: rounded lines rarely grow
   }
 }
 

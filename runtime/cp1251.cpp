@@ -1,6 +1,7 @@
 #include "runtime/cp1251.hpp"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -25,16 +26,32 @@ char32_t Cp1251CodePoint(unsigned char byte) {
   return kUpperHalf[byte - 0x80];
 }
 
+// The highest code point the code page holds (U+2122, the trade mark sign), plus one.
+constexpr char32_t kCodePointsEnd = 0x2123;
+
+// The CP1251 byte of every code point below kCodePointsEnd ("?" where the code page has none).
+constexpr std::array<char, kCodePointsEnd> kBytesOfCodePoints = [] {
+  std::array<char, kCodePointsEnd> bytes{};
+  for (char& byte : bytes) byte = '?';
+  for (char32_t c = 0; c < 0x80; ++c) bytes[c] = static_cast<char>(c);
+  for (char32_t c = 0x0410; c <= 0x044F; ++c) bytes[c] = static_cast<char>(0xC0 + (c - 0x0410));
+  for (size_t i = 0; i < kUpperHalf.size(); ++i) bytes[kUpperHalf[i]] = static_cast<char>(0x80 + i);
+  return bytes;
+}();
+
 char Cp1251Byte(char32_t code_point) {
-  if (code_point < 0x80) return static_cast<char>(code_point);
-  if (code_point >= 0x0410 && code_point <= 0x044F) {
-    return static_cast<char>(0xC0 + (code_point - 0x0410));
-  }
-  for (size_t i = 0; i < kUpperHalf.size(); ++i) {
-    if (kUpperHalf[i] == code_point) return static_cast<char>(0x80 + i);
-  }
-  return '?';
+  return code_point < kCodePointsEnd ? kBytesOfCodePoints[code_point] : '?';
 }
+
+// The byte of every two-byte UTF-8 sequence C2 80 … DF BF, by (lead - C2) × 64 + (next - 80).
+constexpr std::array<char, 30 * 64> kBytesOfPairs = [] {
+  std::array<char, 30 * 64> bytes{};
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto code_point = static_cast<char32_t>(((0xC2 + i / 64) & 0x1F) << 6 | (i % 64));
+    bytes[i] = code_point < kCodePointsEnd ? kBytesOfCodePoints[code_point] : '?';
+  }
+  return bytes;
+}();
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -94,40 +111,58 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
   return c;
 }
 
-// The CP1251 byte of the letter А to я (U+0410 to U+044F: D0 90 … D0 BF, D1 80 … D1 8F) that
-// starts at text[i]; 0 for any other character.
-char CyrillicLetterAt(std::string_view text, size_t i) {
-  if (i + 1 >= text.size()) return 0;
+// The CP1251 byte of the two-byte character (C2 80 … DF BF) that starts at text[i]; 0 for any
+// other sequence.
+char TwoByteCharacterAt(const char* text, size_t i, size_t size) {
+  if (i + 1 >= size) return 0;
   const auto lead = static_cast<unsigned char>(text[i]);
   const auto next = static_cast<unsigned char>(text[i + 1]);
-  if (lead == 0xD0 && next >= 0x90 && next <= 0xBF) return static_cast<char>(0xC0 + (next - 0x90));
-  if (lead == 0xD1 && next >= 0x80 && next <= 0x8F) return static_cast<char>(0xF0 + (next - 0x80));
-  return 0;
+  if (lead < 0xC2 || lead > 0xDF || !IsContinuation(next)) return 0;
+  return kBytesOfPairs[(lead - 0xC2) * 64u + (next - 0x80u)];
+}
+
+}  // namespace
+
+namespace {
+
+// The count of ASCII characters a chunk of eight starts with.
+size_t LeadingAscii(uint64_t chunk) {
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  const uint64_t high = chunk & kHighBits;
+  if (high == 0) return 8;
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<size_t>(std::countr_zero(high) / 8);
+  } else {
+    return static_cast<size_t>(std::countl_zero(high) / 8);
+  }
 }
 
 }  // namespace
 
 void AppendCp1251(std::string& out, std::string_view utf8) {
-  // Every character takes at least one byte and gives exactly one: the text never grows.
+  // Every character takes at least one byte and gives exactly one: the text never grows, so the
+  // output never runs ahead of the input and a chunk of eight always fits.
   const size_t start = out.size();
   out.resize(start + utf8.size());
   char* p = out.data() + start;
   const char* text = utf8.data();
   const size_t size = utf8.size();
-  constexpr uint64_t kHighBits = 0x8080808080808080u;
   size_t i = 0;
   while (i < size) {
-    uint64_t chunk = 0;
-    if (i + 8 <= size && (std::memcpy(&chunk, text + i, 8), (chunk & kHighBits) == 0)) {
-      std::memcpy(p, text + i, 8);  // eight ASCII characters are their own bytes
-      p += 8;
-      i += 8;
+    if (i + 8 <= size) {
+      uint64_t chunk = 0;
+      std::memcpy(&chunk, text + i, 8);
+      std::memcpy(p, &chunk, 8);  // ASCII characters are their own bytes
+      const size_t ascii = LeadingAscii(chunk);
+      p += ascii;
+      i += ascii;
+      if (ascii == 8) continue;
     } else if (static_cast<unsigned char>(text[i]) < 0x80) {
       *p++ = text[i++];
-    } else if (const char letter = CyrillicLetterAt(utf8, i); letter != 0) {
-      *p++ = letter;  // А to я, most of a report's words
-      i += 2;
-    } else {
+      continue;
+    }
+    for (char letter; (letter = TwoByteCharacterAt(text, i, size)) != 0; i += 2) *p++ = letter;
+    if (i < size && static_cast<unsigned char>(text[i]) >= 0x80) {
       *p++ = Cp1251Byte(NextCodePoint(utf8, i));
     }
   }

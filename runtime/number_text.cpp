@@ -92,7 +92,8 @@ struct CachedDigits {
 constexpr int kCachedDigitsBits = 10;
 thread_local CachedDigits cached_digits[size_t{1} << kCachedDigitsBits];
 
-DecimalDigits DoubleDigits(double value) {
+// The entry stays as it is until the next call on the thread.
+const DecimalDigits& DoubleDigits(double value) {
   const auto bits = std::bit_cast<uint64_t>(value);
   CachedDigits& entry = cached_digits[(bits * 0x9E3779B97F4A7C15u) >> (64 - kCachedDigitsBits)];
   if (entry.bits != bits) {
@@ -302,17 +303,11 @@ void AppendDoubleText(std::string& out, double value, std::string_view separator
   AppendGeneral(out, DoubleDigits(value), kDoubleDigits, separator);
 }
 
-void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
-                       std::string_view separator) {
-  if (significand == 0) {
-    out += '0';
-    return;
-  }
-  if (significand >= 1000000000000000u) {  // more than 15 digits: the double's own text
-    const double value = Mul(static_cast<double>(significand), std::pow(10.0, power));
-    AppendDoubleText(out, negative ? -value : value, separator);
-    return;
-  }
+namespace {
+
+// The significant digits of significand × 10^power (0 < significand < 10^15), trailing zeros
+// dropped.
+DecimalDigits DigitsOfDecimal(bool negative, uint64_t significand, int power) {
   while (significand % 10 == 0) {  // ends at the leading digit, never 0
     significand /= 10;
     ++power;
@@ -322,7 +317,93 @@ void AppendDecimalText(std::string& out, bool negative, uint64_t significand, in
   const auto end = std::to_chars(d.digits, d.digits + sizeof d.digits, significand).ptr;
   d.count = static_cast<int>(end - d.digits);
   d.exponent = d.count - 1 + power;
-  AppendGeneral(out, d, kDoubleDigits, separator);
+  return d;
+}
+
+constexpr uint64_t kFifteenDigitsEnd = 1000000000000000u;
+
+double DecimalValue(bool negative, uint64_t significand, int power) {
+  const double value = Mul(static_cast<double>(significand), std::pow(10.0, power));
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
+                       std::string_view separator) {
+  if (significand == 0) {
+    out += '0';
+  } else if (significand >= kFifteenDigitsEnd) {  // more than 15 digits: the double's own text
+    AppendDoubleText(out, DecimalValue(negative, significand, power), separator);
+  } else {
+    AppendGeneral(out, DigitsOfDecimal(negative, significand, power), kDoubleDigits, separator);
+  }
+}
+
+namespace {
+
+char* PutSeparator(char* p, std::string_view separator) {
+  if (separator.size() == 1) {
+    *p = separator[0];
+    return p + 1;
+  }
+  std::memcpy(p, separator.data(), separator.size());
+  return p + separator.size();
+}
+
+// The %G layout of FormatGeneral for the digits of an integer (no trailing zeros), written
+// without the intermediate digit record: the rounding pass writes every number this way.
+char* PutGeneralDigits(char* p, bool negative, std::string_view digits, int exponent,
+                       std::string_view separator) {
+  const int x = exponent;
+  const auto count = static_cast<int>(digits.size());
+  if (negative) *p++ = '-';
+  if (x < -4 || x >= kDoubleDigits) {
+    *p++ = digits[0];
+    if (count > 1) p = PutDigits(PutSeparator(p, separator), digits.substr(1));
+    *p++ = 'E';
+    *p++ = x < 0 ? '-' : '+';
+    const int magnitude = x < 0 ? -x : x;
+    if (magnitude >= 100) *p++ = static_cast<char>('0' + magnitude / 100);
+    *p++ = static_cast<char>('0' + magnitude / 10 % 10);
+    *p++ = static_cast<char>('0' + magnitude % 10);
+    return p;
+  }
+  if (x < 0) {
+    *p++ = '0';
+    return PutDigits(PutZeros(PutSeparator(p, separator), -x - 1), digits);
+  }
+  if (count <= x + 1) return PutZeros(PutDigits(p, digits), x + 1 - count);
+  const auto integer_digits = static_cast<size_t>(x + 1);
+  return PutDigits(PutSeparator(PutDigits(p, digits.substr(0, integer_digits)), separator),
+                   digits.substr(integer_digits));
+}
+
+}  // namespace
+
+char* PutDecimalText(char* p, bool negative, uint64_t significand, int power,
+                     std::string_view separator) {
+  static_assert(kDecimalTextRoom >= kLongestNumberText + kDigitCopy);
+  if (significand == 0) {
+    *p = '0';
+    return p + 1;
+  }
+  if (significand >= kFifteenDigitsEnd) {
+    std::string text;
+    AppendDoubleText(text, DecimalValue(negative, significand, power), separator);
+    std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+  }
+  while (significand % 10 == 0) {  // ends at the leading digit, never 0
+    significand /= 10;
+    ++power;
+  }
+  char digits[40];  // room for the fixed-size copies of PutDigits, as in DecimalDigits
+  std::memset(digits, '0', sizeof digits);
+  const auto count =
+      static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, significand).ptr - digits);
+  return PutGeneralDigits(p, negative, std::string_view(digits, count),
+                          static_cast<int>(count) - 1 + power, separator);
 }
 
 std::string DoubleText(double value, std::string_view separator) {

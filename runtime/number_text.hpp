@@ -35,6 +35,11 @@ std::string NumberSeparator();
 // text of the nearest double (a normal one), written without converting to binary and back.
 void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
                        std::string_view separator);
+// The same written at p, which must have room for kDecimalTextRoom bytes and the separator;
+// returns the end of the text.
+inline constexpr size_t kDecimalTextRoom = 48;
+char* PutDecimalText(char* p, bool negative, uint64_t significand, int power,
+                     std::string_view separator);
 
 // Locale-aware text to number: blanks around, a sign, digits with the given decimal separator,
 // an optional exponent (E or D). nullopt when the text is not a number.

@@ -1,0 +1,182 @@
+// The rounding pass against its first, digit-by-digit form (rounding_reference.hpp) on lines of
+// random numbers of every shape a report holds and many it should never hold: the two must write
+// the same bytes and raise the same errors.
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kernel/row_list.hpp"
+#include "runtime/number_text.hpp"
+#include "tests/kernel/rounding_reference.hpp"
+#include "tests/runtime/test_support.hpp"
+
+namespace armocalc {
+namespace {
+
+class NumberShapes {
+ public:
+  NumberShapes(uint64_t seed, std::string_view separator) : random_(seed), separator_(separator) {}
+
+  std::string Next() {
+    switch (random_() % 10) {
+      case 0:
+        return Digits(1 + random_() % 24) + Separator() + Digits(random_() % 26);
+      case 1:
+        return Half();
+      case 2:
+        return Nines();
+      case 3:  // tiny and huge doubles, subnormals among them, in exponent form
+        return DoubleText(std::ldexp(Fraction(), static_cast<int>(random_() % 2100) - 1074),
+                          separator_);
+      case 4:
+        return "0" + Separator() + std::string(random_() % 30, '0') + Digits(1 + random_() % 6);
+      case 5:
+        return Digits(1 + random_() % 3) + Separator();  // punctuation after a number
+      case 6:  // dates, paragraph numbers and runs of separators
+        return Digits(1 + random_() % 2) + Separator() + Digits(random_() % 3) + Separator() +
+               Digits(1 + random_() % 2);
+      case 7:
+        return DoubleText(random_() % 2 ? -0.0 : static_cast<double>(random_() % 100000),
+                          separator_);
+      default:  // what the routines write: full precision, every magnitude
+        return DoubleText(Fraction() * std::pow(10.0, static_cast<int>(random_() % 40) - 15),
+                          separator_);
+    }
+  }
+
+  std::string Gap() {
+    static constexpr const char* kGaps[] = {" * ", " = ", " кН", "\t",          "(", ") / (",
+                                            "E+",  "-",   "",    " м — высота", "%", "a"};
+    return kGaps[random_() % std::size(kGaps)];
+  }
+
+ private:
+  std::string Separator() { return std::string(separator_); }
+  std::string Digits(uint64_t count) {
+    std::string digits;
+    for (uint64_t i = 0; i < count; ++i) digits += static_cast<char>('0' + random_() % 10);
+    return digits;
+  }
+  // x,xx5 with the 5 where a rounding to 1 to 6 digits looks at it.
+  std::string Half() {
+    const uint64_t integer = 1 + random_() % 3;
+    return Digits(integer) + Separator() + Digits(random_() % 5) + "5";
+  }
+  std::string Nines() {
+    std::string nines(1 + random_() % 6, '9');
+    if (random_() % 2) nines += Separator() + std::string(1 + random_() % 6, '9');
+    return nines + (random_() % 2 ? "5" : "");
+  }
+  double Fraction() { return static_cast<double>(random_() >> 11) * 0x1p-53; }
+
+  std::mt19937_64 random_;
+  std::string_view separator_;
+};
+
+struct Outcome {
+  std::vector<std::string> lines;
+  int error = 0;
+};
+
+template <class Pass>
+Outcome Run(std::vector<std::string> lines, Pass pass) {
+  Outcome outcome;
+  try {
+    pass(lines);
+  } catch (const RuntimeError& error) {
+    outcome.error = error.Number();
+  }
+  outcome.lines = std::move(lines);
+  return outcome;
+}
+
+// Rounds `line_count` lines of about eight numbers with both passes.
+void ExpectSameRounding(uint64_t seed, std::string_view separator, int line_count) {
+  NumberShapes shapes(seed, separator);
+  std::mt19937_64 random(seed);
+  for (int block = 0; block < line_count / 100; ++block) {
+    std::vector<std::string> lines{"1,5 line zero stays"};
+    for (int i = 0; i < 100; ++i) {
+      std::string line;
+      const uint64_t numbers = random() % 16;
+      for (uint64_t n = 0; n < numbers; ++n) line += shapes.Gap() + shapes.Next();
+      lines.push_back(line);
+    }
+    const auto digits = static_cast<uint8_t>(random() % 8 == 0 ? random() % 256 : random() % 17);
+    const auto method = static_cast<uint8_t>(random() % 3);
+    const Outcome expected = Run(lines, [&](std::vector<std::string>& text) {
+      reference::RoundLines(text, digits, method, separator);
+    });
+    vbСписок list;
+    for (size_t i = 1; i < lines.size(); ++i) list.ВставитьСтроку(lines[i]);
+    int error = 0;
+    try {
+      list.ОкруглитьЧисловыеЗначения(digits, method, separator);
+    } catch (const RuntimeError& raised) {
+      error = raised.Number();
+    }
+    ASSERT_EQ(error, expected.error) << "digits " << int{digits} << " method " << int{method};
+    if (error != 0) continue;  // the reference stops part way, the list is left as it was
+    for (size_t i = 1; i < lines.size(); ++i) {
+      ASSERT_EQ(list.ПолучитьСтроку(static_cast<int32_t>(i)), expected.lines[i])
+          << lines[i] << "\ndigits " << int{digits} << " method " << int{method};
+    }
+  }
+}
+
+TEST(RoundingPassAgainstReference, CommaSeparator) {
+  ExpectSameRounding(1, ",", 150000);
+}
+
+TEST(RoundingPassAgainstReference, PointSeparator) {
+  ExpectSameRounding(2, ".", 150000);
+}
+
+TEST(RoundingPassAgainstReference, SeparatorsOfSeveralBytes) {
+  ExpectSameRounding(3, "٫", 10000);
+  ExpectSameRounding(4, "::", 10000);
+}
+
+// The report's own rule (4 digits, halves up) over many numbers: every rounded text comes
+// from the numbers met earlier in the pass once they repeat.
+TEST(RoundingPassAgainstReference, RepeatedNumbersOfOneReport) {
+  NumberShapes shapes(5, ",");
+  std::vector<std::string> numbers;
+  for (int i = 0; i < 300; ++i) numbers.push_back(shapes.Next());
+  std::mt19937_64 random(6);
+  std::vector<std::string> lines{""};
+  for (int i = 0; i < 20000; ++i) {
+    std::string line = "\tk = ";
+    for (int n = 0; n < 10; ++n) line += numbers[random() % numbers.size()] + " * ";
+    lines.push_back(line);
+  }
+  std::vector<std::string> expected = lines;
+  reference::RoundLines(expected, 4, 1, ",");
+  vbСписок list;
+  for (size_t i = 1; i < lines.size(); ++i) list.ВставитьСтроку(lines[i]);
+  list.ОкруглитьЧисловыеЗначения(4, 1, ",");
+  expected.front().clear();
+  EXPECT_EQ(list.Строки(), expected);
+}
+
+// A line much longer than the pass's buffer and numbers whose rounded text is longer than the
+// number (99995 becomes 100000).
+TEST(RoundingPassAgainstReference, LinesThatGrow) {
+  std::string line;
+  for (int i = 0; i < 20000; ++i) line += "99995 ";
+  line += "99995";
+  std::vector<std::string> expected{"", line};
+  reference::RoundLines(expected, 4, 1, ",");
+  EXPECT_EQ(expected[1].size(), line.size() + 20001);
+  vbСписок list;
+  list.ВставитьСтроку(line);
+  list.ОкруглитьЧисловыеЗначения(4, 1, ",");
+  EXPECT_EQ(list.ПолучитьСтроку(1), expected[1]);
+}
+
+}  // namespace
+}  // namespace armocalc

@@ -1,0 +1,285 @@
+#pragma once
+// The rounding pass as it was written first, kept as the reference that the faster pass is held
+// against: numbers read digit by digit, every rounded value written as the Double text of the
+// rounded value.
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/checked_math.hpp"
+#include "runtime/cp1251.hpp"
+#include "runtime/number_text.hpp"
+
+namespace armocalc::reference {
+
+constexpr int kLowestPower = -264;  // 10^(1 - 10 - 255), the finest step any digit count asks for
+constexpr int kHighestPower = 11;
+
+// 10^e for e = kLowestPower … kHighestPower, each the double nearest to it.
+constexpr double kPowersOfTen[] = {
+    1e-264, 1e-263, 1e-262, 1e-261, 1e-260, 1e-259, 1e-258, 1e-257, 1e-256, 1e-255, 1e-254, 1e-253,
+    1e-252, 1e-251, 1e-250, 1e-249, 1e-248, 1e-247, 1e-246, 1e-245, 1e-244, 1e-243, 1e-242, 1e-241,
+    1e-240, 1e-239, 1e-238, 1e-237, 1e-236, 1e-235, 1e-234, 1e-233, 1e-232, 1e-231, 1e-230, 1e-229,
+    1e-228, 1e-227, 1e-226, 1e-225, 1e-224, 1e-223, 1e-222, 1e-221, 1e-220, 1e-219, 1e-218, 1e-217,
+    1e-216, 1e-215, 1e-214, 1e-213, 1e-212, 1e-211, 1e-210, 1e-209, 1e-208, 1e-207, 1e-206, 1e-205,
+    1e-204, 1e-203, 1e-202, 1e-201, 1e-200, 1e-199, 1e-198, 1e-197, 1e-196, 1e-195, 1e-194, 1e-193,
+    1e-192, 1e-191, 1e-190, 1e-189, 1e-188, 1e-187, 1e-186, 1e-185, 1e-184, 1e-183, 1e-182, 1e-181,
+    1e-180, 1e-179, 1e-178, 1e-177, 1e-176, 1e-175, 1e-174, 1e-173, 1e-172, 1e-171, 1e-170, 1e-169,
+    1e-168, 1e-167, 1e-166, 1e-165, 1e-164, 1e-163, 1e-162, 1e-161, 1e-160, 1e-159, 1e-158, 1e-157,
+    1e-156, 1e-155, 1e-154, 1e-153, 1e-152, 1e-151, 1e-150, 1e-149, 1e-148, 1e-147, 1e-146, 1e-145,
+    1e-144, 1e-143, 1e-142, 1e-141, 1e-140, 1e-139, 1e-138, 1e-137, 1e-136, 1e-135, 1e-134, 1e-133,
+    1e-132, 1e-131, 1e-130, 1e-129, 1e-128, 1e-127, 1e-126, 1e-125, 1e-124, 1e-123, 1e-122, 1e-121,
+    1e-120, 1e-119, 1e-118, 1e-117, 1e-116, 1e-115, 1e-114, 1e-113, 1e-112, 1e-111, 1e-110, 1e-109,
+    1e-108, 1e-107, 1e-106, 1e-105, 1e-104, 1e-103, 1e-102, 1e-101, 1e-100, 1e-99,  1e-98,  1e-97,
+    1e-96,  1e-95,  1e-94,  1e-93,  1e-92,  1e-91,  1e-90,  1e-89,  1e-88,  1e-87,  1e-86,  1e-85,
+    1e-84,  1e-83,  1e-82,  1e-81,  1e-80,  1e-79,  1e-78,  1e-77,  1e-76,  1e-75,  1e-74,  1e-73,
+    1e-72,  1e-71,  1e-70,  1e-69,  1e-68,  1e-67,  1e-66,  1e-65,  1e-64,  1e-63,  1e-62,  1e-61,
+    1e-60,  1e-59,  1e-58,  1e-57,  1e-56,  1e-55,  1e-54,  1e-53,  1e-52,  1e-51,  1e-50,  1e-49,
+    1e-48,  1e-47,  1e-46,  1e-45,  1e-44,  1e-43,  1e-42,  1e-41,  1e-40,  1e-39,  1e-38,  1e-37,
+    1e-36,  1e-35,  1e-34,  1e-33,  1e-32,  1e-31,  1e-30,  1e-29,  1e-28,  1e-27,  1e-26,  1e-25,
+    1e-24,  1e-23,  1e-22,  1e-21,  1e-20,  1e-19,  1e-18,  1e-17,  1e-16,  1e-15,  1e-14,  1e-13,
+    1e-12,  1e-11,  1e-10,  1e-9,   1e-8,   1e-7,   1e-6,   1e-5,   1e-4,   1e-3,   1e-2,   1e-1,
+    1e0,    1e1,    1e2,    1e3,    1e4,    1e5,    1e6,    1e7,    1e8,    1e9,    1e10,   1e11};
+static_assert(std::size(kPowersOfTen) == kHighestPower - kLowestPower + 1);
+
+inline double PowerOfTen(int e) {
+  return kPowersOfTen[e - kLowestPower];
+}
+
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+inline bool HasDigit(std::string_view text) {
+  for (char c : text) {
+    if (IsDigit(c)) return true;
+  }
+  return false;
+}
+
+// Exact powers of ten: a number of at most 15 digits divided by one of them is correctly rounded.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr size_t kMaxExactDigits = 15;
+
+inline double ReadRunSlowly(std::string_view run, std::string_view separator) {
+  std::string plain;
+  plain.reserve(run.size());
+  for (size_t i = 0; i < run.size();) {
+    if (IsDigit(run[i])) {
+      plain += run[i++];
+    } else {
+      plain += '.';
+      i += separator.size();
+    }
+  }
+  double value = 0.0;
+  if (std::from_chars(plain.data(), plain.data() + plain.size(), value).ec != std::errc()) {
+    Raise(kOverflow);  // more digits than the double range holds
+  }
+  return value;
+}
+
+// A run of digits read while it is scanned: the digits as an integer (meaningful up to 19 digits,
+// the caller checks the count) and the position after them.
+struct DigitsRead {
+  uint64_t value;
+  size_t end;
+};
+
+inline DigitsRead ReadDigitsFrom(std::string_view text, size_t from, uint64_t value) {
+  for (; from < text.size(); ++from) {
+    const auto digit = static_cast<unsigned char>(text[from] - '0');
+    if (digit > 9) break;
+    value = value * 10 + digit;
+  }
+  return {value, from};
+}
+
+inline size_t LeadingZeros(std::string_view digits) {
+  size_t count = 0;
+  while (count < digits.size() && digits[count] == '0') ++count;
+  return count;
+}
+
+// The value of the integer digits and decimals, correctly rounded: up to 15 significant digits
+// and 22 decimals their integer divided by an exact power of ten is.
+inline double NumberValue(uint64_t digits_value, std::string_view integer,
+                          std::string_view decimals, std::string_view run,
+                          std::string_view separator) {
+  size_t leading = LeadingZeros(integer);
+  if (leading == integer.size()) leading += LeadingZeros(decimals);
+  const size_t significant = integer.size() + decimals.size() - leading;
+  if (significant > kMaxExactDigits || decimals.size() >= std::size(kExactPowersOfTen)) {
+    return ReadRunSlowly(run, separator);
+  }
+  return static_cast<double>(digits_value) / kExactPowersOfTen[decimals.size()];
+}
+
+// Округлить in parts: value = ±kept × 10^power.
+struct RoundedParts {
+  bool negative = false;
+  double kept = 0.0;
+  int power = 0;
+  double value = 0.0;
+};
+inline RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
+
+constexpr double kBelowSixteenDigits = 1e15;
+
+class LineRounder {
+ public:
+  LineRounder(uint8_t digits, uint8_t method, std::string_view separator)
+      : digits_(digits),
+        method_(method),
+        separator_(separator),
+        separator_is_one_character_(CharacterCount(separator) == 1) {}
+
+  // Rewrites `line` into `out` from `first_digit` on (the text before it is already in `out`).
+  void Round(const std::string& line, size_t first_digit, std::string& out) const {
+    const std::string_view text(line);
+    size_t c = first_digit;
+    while (c < text.size()) {
+      if (!IsDigit(text[c])) {
+        const size_t next = NextDigit(text, c);
+        out.append(text.substr(c, next - c));
+        c = next;
+        continue;
+      }
+      c = RoundRun(text, c, out);
+    }
+  }
+
+  // The position of the first digit from `from` on, or the end. Most of a report is words, so
+  // the search looks at eight characters at once where the byte order allows.
+  static size_t NextDigit(std::string_view text, size_t from) {
+    if constexpr (std::endian::native == std::endian::little) {
+      constexpr uint64_t kZeros = 0x3030303030303030u;
+      constexpr uint64_t kTens = 0x0A0A0A0A0A0A0A0Au;
+      constexpr uint64_t kHighBits = 0x8080808080808080u;
+      for (; from + 8 <= text.size(); from += 8) {
+        uint64_t chunk = 0;
+        std::memcpy(&chunk, text.data() + from, 8);
+        const uint64_t offset = chunk ^ kZeros;  // digits become the bytes 0 to 9
+        // Marks bytes below 10; the lowest mark is exact (a false one can only follow a true one).
+        const uint64_t marks = (offset - kTens) & ~offset & kHighBits;
+        if (marks != 0) return from + static_cast<size_t>(std::countr_zero(marks) / 8);
+      }
+    }
+    while (from < text.size() && !IsDigit(text[from])) ++from;
+    return from;
+  }
+
+ private:
+  bool SeparatorAt(std::string_view text, size_t j) const {
+    return separator_is_one_character_ && text[j] == separator_[0] &&
+           text.substr(j, separator_.size()) == separator_;
+  }
+
+  // Handles the digit run that starts at c; returns the position after it. The character that
+  // ends the run is not a digit, so the caller copies it as ordinary text.
+  size_t RoundRun(std::string_view text, size_t c, std::string& out) const {
+    DigitsRead read = ReadDigitsFrom(text, c, 0);
+    const std::string_view integer = text.substr(c, read.end - c);
+    std::string_view decimals;
+    int separators = 0;
+    while (read.end < text.size() && SeparatorAt(text, read.end)) {  // passes one separator a turn
+      ++separators;
+      const size_t decimals_begin = read.end + separator_.size();
+      read = ReadDigitsFrom(text, decimals_begin, read.value);
+      if (separators == 1) decimals = text.substr(decimals_begin, read.end - decimals_begin);
+    }
+    const size_t j = read.end;
+    std::string_view run = text.substr(c, j - c);
+    if (separators >= 2) {  // dates, paragraph numbers, section codes
+      out.append(run);
+      return j;
+    }
+    // A separator right after the number is punctuation and stays after the rounded value.
+    const bool ends_with_separator = separators == 1 && decimals.empty();
+    if (ends_with_separator) run.remove_suffix(separator_.size());
+    const double value = NumberValue(read.value, integer, decimals, run, separator_);
+    AppendRounded(out, RoundToStep(value, digits_, method_));
+    if (ends_with_separator) out.append(separator_);
+    return j;
+  }
+
+  void AppendRounded(std::string& out, const RoundedParts& parts) const {
+    AppendDoubleText(out, parts.value, separator_);
+  }
+
+  uint8_t digits_;
+  uint8_t method_;
+  std::string_view separator_;
+  bool separator_is_one_character_;
+};
+
+// floor() of a finite x ≥ 0: truncation, which the integer conversion does in one instruction;
+// from 2^52 on every double is whole.
+inline double FloorOfNonNegative(double x) {
+  constexpr double kAllWhole = 4503599627370496.0;  // 2^52
+  return x < kAllWhole ? static_cast<double>(static_cast<int64_t>(x)) : x;
+}
+
+// The first k of -10 … 10 with 10^(-k) < x, as n = -k: the greatest n ≤ 10 with 10^n < x. The
+// binary exponent of x puts n within one of its place; the two short walks settle it.
+inline int StepPower(double x, uint8_t digits) {
+  if (!(x > PowerOfTen(-10))) return -10;  // no k stops the scan (zero and NaN included)
+  int n = 10;
+  if (!(x > PowerOfTen(10))) {
+    const int binary_exponent = static_cast<int>((std::bit_cast<uint64_t>(x) >> 52) & 0x7FF) - 1023;
+    n = std::clamp((binary_exponent * 1233) >> 12, -10, 10);  // about binary_exponent × log10(2)
+    for (int walk = 0; walk < 3 && n < 10 && PowerOfTen(n + 1) < x; ++walk) ++n;
+    for (int walk = 0; walk < 3 && n > -10 && !(PowerOfTen(n) < x); ++walk) --n;
+  }
+  return 1 - (-n) - digits;
+}
+
+inline RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method) {
+  RoundedParts parts;
+  double x = value;
+  if (x < 0.0) {
+    parts.negative = true;
+    x = -x;
+  }
+  parts.power = StepPower(x, digits);
+  const double quotient = Div(x, PowerOfTen(parts.power));
+  double m = FloorOfNonNegative(quotient);
+  const double dropped = FloorOfNonNegative((quotient - m) * 10.0);
+  if (method == 1) {
+    if (dropped >= 5.0) m += 1.0;
+  } else if (method == 2) {
+    const bool odd = CLng(m) % 2 != 0;
+    if (dropped > 5.0 || (dropped == 5.0 && odd)) m += 1.0;
+  }
+  parts.kept = m;
+  parts.value = Mul(parts.negative ? -m : m, PowerOfTen(parts.power));
+  return parts;
+}
+
+// The reference pass over the lines from index 1 on.
+inline void RoundLines(std::vector<std::string>& lines, uint8_t digits, uint8_t method,
+                       std::string_view separator) {
+  if (separator.empty() || HasDigit(separator)) return;
+  const LineRounder rounder(digits, method, separator);
+  std::string out;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    std::string& line = lines[i];
+    const size_t first_digit = LineRounder::NextDigit(line, 0);
+    if (first_digit == line.size()) continue;
+    out.assign(line, 0, first_digit);
+    rounder.Round(line, first_digit, out);
+    line.assign(out);
+  }
+}
+
+}  // namespace armocalc::reference
