@@ -215,7 +215,7 @@ void AppendJsonDouble(std::string& out, double value) {
   constexpr unsigned kCacheBits = 8;
   thread_local std::array<Cached, size_t{1} << kCacheBits> cache{};
   const auto bits = std::bit_cast<uint64_t>(value);
-  Cached& entry = cache[(bits * 0x9E3779B97F4A7C15u) >> (64 - kCacheBits)];
+  Cached& entry = cache[static_cast<size_t>((bits * 0x9E3779B97F4A7C15u) >> (64 - kCacheBits))];
   if (entry.length == 0 || entry.bits != bits) {
     // The dump's own digit generation: std::to_chars gives other digits for some values (its
     // shortest form is not always the dump's), which would change answers.

@@ -1,7 +1,9 @@
 #include "cli/batch.hpp"
 
-#include <poll.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <poll.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -330,20 +332,25 @@ BatchSummary ServeInParallel(ByteSource& in, ByteSink& sink, const CallOptions& 
 
 size_t DescriptorSource::Read(char* buffer, size_t size) {
   for (;;) {  // repeats only when a signal interrupted the read
-    const ssize_t read = ::read(fd_, buffer, size);
+    const auto read = ::read(fd_, buffer, static_cast<unsigned>(std::min<size_t>(size, 1u << 30)));
     if (read >= 0) return static_cast<size_t>(read);
     if (errno != EINTR) return 0;  // an unreadable input ends like an empty one
   }
 }
 
 bool DescriptorSource::MoreWaiting() {
+#ifdef _WIN32
+  return false;  // no poll on a console or pipe handle: every answer is written at once
+#else
   pollfd entry{fd_, POLLIN, 0};
   return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLIN | POLLHUP)) != 0;
+#endif
 }
 
 bool DescriptorSink::Write(std::string_view bytes) {
   while (!bytes.empty()) {  // each turn writes at least one byte or fails
-    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    const auto written =
+        ::write(fd_, bytes.data(), static_cast<unsigned>(std::min<size_t>(bytes.size(), 1u << 30)));
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes.remove_prefix(static_cast<size_t>(written));
