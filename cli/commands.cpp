@@ -30,22 +30,6 @@ bool HasReport(const MethodInfo& method) {
   return FindParam(method, kReportParam) >= 0;
 }
 
-// The value of an option given as "--name VALUE" or "--name=VALUE".
-bool TakeOption(const std::vector<std::string>& args, size_t& i, std::string_view name,
-                std::string& value) {
-  const std::string& arg = args[i];
-  if (arg == name) {
-    if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
-    value = args[++i];
-    return true;
-  }
-  if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-    value = arg.substr(name.size() + 1);
-    return true;
-  }
-  return false;
-}
-
 // Applies a common option at args[i]; false when args[i] is none of them.
 bool TakeCallOption(const std::vector<std::string>& args, size_t& i, CallOptions& options) {
   std::string value;

@@ -20,6 +20,7 @@
 #include "cli/csv_dialect.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
+#include "cli/single_call.hpp"
 #include "interface/latin_names.hpp"
 #include "kernel/row_list.hpp"
 #include "runtime/errors.hpp"
@@ -38,10 +39,6 @@ constexpr int kExitUsage = 2;
 constexpr std::string_view kReportParam = "Отчет";
 constexpr size_t kFailedRowsListed = 10;
 
-struct CsvUsageError {
-  std::string message;
-};
-
 struct CsvOptions {
   const MethodInfo* method = nullptr;
   std::string input = "-";
@@ -55,45 +52,30 @@ struct CsvOptions {
 
 // ---------------------------------------------------------------- command line
 
-bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string_view name,
-               std::string& value) {
-  const std::string& arg = args[i];
-  if (arg == name) {
-    if (i + 1 >= args.size()) throw CsvUsageError{"option " + arg + " needs a value"};
-    value = args[++i];
-    return true;
-  }
-  if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-    value = arg.substr(name.size() + 1);
-    return true;
-  }
-  return false;
-}
-
 char DelimiterOption(const std::string& value) {
   if (value == "tab" || value == "\\t" || value == "\t") return '\t';
   const bool usable = value.size() == 1 && value[0] > ' ' && value[0] < 0x7F &&
                       !std::isalnum(static_cast<unsigned char>(value[0])) && value[0] != '"' &&
                       value[0] != '.';
-  if (!usable) throw CsvUsageError{"--delimiter is one character such as ';' ',' '|' or tab"};
+  if (!usable) throw UsageError{"--delimiter is one character such as ';' ',' '|' or tab"};
   return value[0];
 }
 
 char DecimalOption(const std::string& value) {
-  if (value != "," && value != ".") throw CsvUsageError{"--decimal-separator is ',' or '.'"};
+  if (value != "," && value != ".") throw UsageError{"--decimal-separator is ',' or '.'"};
   return value[0];
 }
 
 bool TakeDialectOption(const std::vector<std::string>& args, size_t& i, CsvOptions& options) {
   std::string value;
-  if (TakeValue(args, i, "--delimiter", value)) {
+  if (TakeOption(args, i, "--delimiter", value)) {
     options.dialect.delimiter = DelimiterOption(value);
-  } else if (TakeValue(args, i, "--decimal-separator", value)) {
+  } else if (TakeOption(args, i, "--decimal-separator", value)) {
     options.dialect.decimal_separator = DecimalOption(value);
-  } else if (TakeValue(args, i, "--encoding", value)) {
+  } else if (TakeOption(args, i, "--encoding", value)) {
     options.dialect.encoding = csv::ParseTextEncoding(value);
     if (!options.dialect.encoding) {
-      throw CsvUsageError{"--encoding is utf-8, utf-8-bom or cp1251"};
+      throw UsageError{"--encoding is utf-8, utf-8-bom or cp1251"};
     }
   } else {
     return false;
@@ -105,18 +87,18 @@ bool TakeBatchOption(const std::vector<std::string>& args, size_t& i, CsvOptions
   std::string value;
   if (args[i] == "--governing") {
     options.governing = true;
-  } else if (TakeValue(args, i, "--group", value)) {
+  } else if (TakeOption(args, i, "--group", value)) {
     options.group = value;
     options.governing = true;
-  } else if (TakeValue(args, i, "--output", value) || TakeValue(args, i, "-o", value)) {
+  } else if (TakeOption(args, i, "--output", value) || TakeOption(args, i, "-o", value)) {
     options.output = value;
-  } else if (TakeValue(args, i, "--report-template", value)) {
+  } else if (TakeOption(args, i, "--report-template", value)) {
     options.report_template = value;
-  } else if (TakeValue(args, i, "--report-encoding", value)) {
+  } else if (TakeOption(args, i, "--report-encoding", value)) {
     try {
       options.report_encoding = ParseReportEncoding(value);
     } catch (const RuntimeError& e) {
-      throw CsvUsageError{e.what()};
+      throw UsageError{e.what()};
     }
   } else {
     return false;
@@ -125,25 +107,25 @@ bool TakeBatchOption(const std::vector<std::string>& args, size_t& i, CsvOptions
 }
 
 CsvOptions ParseOptions(const std::vector<std::string>& args) {
-  if (args.empty()) throw CsvUsageError{"csv needs a METHOD"};
+  if (args.empty()) throw UsageError{"csv needs a METHOD"};
   CsvOptions options;
   options.method = LookUpMethod(args[0]);
-  if (!options.method) throw CsvUsageError{"unknown method '" + args[0] + "'"};
+  if (!options.method) throw UsageError{"unknown method '" + args[0] + "'"};
   bool input_given = false;
   for (size_t i = 1; i < args.size(); ++i) {
     if (TakeDialectOption(args, i, options) || TakeBatchOption(args, i, options)) continue;
     const bool file = args[i] == "-" || !args[i].starts_with("-");
-    if (!file || input_given) throw CsvUsageError{"unexpected argument '" + args[i] + "'"};
+    if (!file || input_given) throw UsageError{"unexpected argument '" + args[i] + "'"};
     options.input = args[i];
     input_given = true;
   }
   const auto& dialect = options.dialect;
   if (dialect.delimiter && dialect.decimal_separator &&
       *dialect.delimiter == *dialect.decimal_separator) {
-    throw CsvUsageError{"the delimiter and the decimal separator must differ"};
+    throw UsageError{"the delimiter and the decimal separator must differ"};
   }
   if (options.report_template && FindParam(*options.method, kReportParam) < 0) {
-    throw CsvUsageError{std::string(options.method->name) + " writes no report"};
+    throw UsageError{std::string(options.method->name) + " writes no report"};
   }
   return options;
 }
@@ -735,7 +717,7 @@ int RunCsv(const std::vector<std::string>& args, std::istream& in, std::ostream&
   }
   try {
     return RunBatch(ParseOptions(args), in, out, err);
-  } catch (const CsvUsageError& e) {
+  } catch (const UsageError& e) {
     err << "armocalc csv: " << e.message << "\n\n" << CsvUsageText();
   } catch (const csv::InputError& e) {
     err << "armocalc csv: " << e.what() << '\n';

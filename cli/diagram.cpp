@@ -11,6 +11,7 @@
 #include "cli/html_text.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
+#include "cli/single_call.hpp"
 #include "interface/call_frame.hpp"
 #include "runtime/errors.hpp"
 
@@ -218,17 +219,6 @@ OrderedJson ForceJson(const CheckedForce& force) {
 
 // --- the command ---------------------------------------------------------------------------
 
-struct DiagramUsage {
-  std::string message;
-};
-
-Variant CommandLineArgument(const ParamInfo& param, const std::string& text) {
-  const Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
-  if (!json.is_discarded()) return ArgumentFromJson(param, json);
-  if (param.type == VarType::Range) return ArgumentFromJson(param, Json(text));  // raises 13
-  return text;
-}
-
 struct DiagramOptions {
   std::string svg;
   std::optional<std::string> json;  // "" for standard output
@@ -236,26 +226,12 @@ struct DiagramOptions {
   int points = kDefaultPointsPerSide;
 };
 
-bool OptionValue(const std::vector<std::string>& args, size_t& i, std::string_view name,
-                 std::string& value) {
-  if (args[i] == name) {
-    if (i + 1 >= args.size()) throw DiagramUsage{"option " + args[i] + " needs a value"};
-    value = args[++i];
-    return true;
-  }
-  if (args[i].starts_with(std::string(name) + "=")) {
-    value = args[i].substr(name.size() + 1);
-    return true;
-  }
-  return false;
-}
-
 int PointsOption(const std::string& text) {
   int points = 0;
   std::istringstream in(text);
   if (!(in >> points) || !in.eof() || points < 2 || points > kMaxPointsPerSide) {
-    throw DiagramUsage{"--points takes a whole number from 2 to " +
-                       std::to_string(kMaxPointsPerSide)};
+    throw UsageError{"--points takes a whole number from 2 to " +
+                     std::to_string(kMaxPointsPerSide)};
   }
   return points;
 }
@@ -276,21 +252,21 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 int Diagram(const std::vector<std::string>& args, std::ostream& out) {
-  if (args.empty()) throw DiagramUsage{"diagram needs a method"};
+  if (args.empty()) throw UsageError{"diagram needs a method"};
   const MethodInfo* method = FindMethod(args[0]);
   if (!method || !SectionCheck::Supports(*method)) {
-    throw DiagramUsage{"a diagram is drawn for мтПрочностьB, мтПрочностьТB, мтПрочностьКругаB"};
+    throw UsageError{"a diagram is drawn for мтПрочностьB, мтПрочностьТB, мтПрочностьКругаB"};
   }
   DiagramOptions options;
   std::vector<std::optional<Variant>> values(method->params.size());
   for (size_t i = 1; i < args.size(); ++i) {
     std::string value;
-    if (OptionValue(args, i, "--svg", options.svg)) continue;
-    if (OptionValue(args, i, "--forces", value)) {
+    if (TakeOption(args, i, "--svg", options.svg)) continue;
+    if (TakeOption(args, i, "--forces", value)) {
       options.forces = value;
       continue;
     }
-    if (OptionValue(args, i, "--points", value)) {
+    if (TakeOption(args, i, "--points", value)) {
       options.points = PointsOption(value);
       continue;
     }
@@ -303,14 +279,14 @@ int Diagram(const std::vector<std::string>& args, std::ostream& out) {
     }
     const size_t equals = args[i].find('=');
     if (args[i].starts_with("-") || equals == std::string::npos || equals == 0) {
-      throw DiagramUsage{"unexpected argument '" + args[i] + "' (expected NAME=VALUE)"};
+      throw UsageError{"unexpected argument '" + args[i] + "' (expected NAME=VALUE)"};
     }
     const int index = FindParam(*method, args[i].substr(0, equals));
-    if (index < 0) throw DiagramUsage{"'" + args[i].substr(0, equals) + "' is no parameter"};
+    if (index < 0) throw UsageError{"'" + args[i].substr(0, equals) + "' is no parameter"};
     values[static_cast<size_t>(index)] =
-        CommandLineArgument(method->params[static_cast<size_t>(index)], args[i].substr(equals + 1));
+        CommandLineValue(method->params[static_cast<size_t>(index)], args[i].substr(equals + 1));
   }
-  if (options.svg.empty()) throw DiagramUsage{"diagram needs --svg FILE"};
+  if (options.svg.empty()) throw UsageError{"diagram needs --svg FILE"};
 
   const SectionCheck check(*method, std::move(values));
   const InteractionCurve curve = ComputeCurve(check, options.points);
@@ -515,7 +491,7 @@ std::vector<std::pair<double, double>> ParseForces(std::string_view csv) {
 int RunDiagram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   try {
     return Diagram(args, out);
-  } catch (const DiagramUsage& e) {
+  } catch (const UsageError& e) {
     err << "armocalc diagram: " << e.message << "\n"
         << "Usage: armocalc diagram METHOD NAME=VALUE ... --svg FILE [--json FILE|--json]\n"
            "                        [--forces CSV] [--points K]\n";

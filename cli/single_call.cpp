@@ -24,16 +24,6 @@ constexpr int32_t kLastPercentMethod = 3;
 
 using GivenValues = std::vector<std::optional<Variant>>;
 
-// A command-line value: JSON when it reads as JSON (numbers with "."), otherwise the text itself.
-Variant CommandLineValue(const ParamInfo& param, const std::string& text) {
-  const Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
-  if (json.is_discarded()) {
-    if (param.type == VarType::Range) ArgumentFromJson(param, Json(text));  // raises 13
-    return text;
-  }
-  return ArgumentFromJson(param, json);
-}
-
 std::string HelpTopic(const MethodInfo& method) {
   return "armocalc " + std::string(method.name) + " --help";
 }
@@ -213,6 +203,30 @@ int RunAsRequest(const SingleCall& single, std::ostream& out) {
 }
 
 }  // namespace
+
+bool TakeOption(const std::vector<std::string>& args, size_t& i, std::string_view name,
+                std::string& value) {
+  const std::string& arg = args[i];
+  if (arg == name) {
+    if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
+    value = args[++i];
+    return true;
+  }
+  if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+    value = arg.substr(name.size() + 1);
+    return true;
+  }
+  return false;
+}
+
+Variant CommandLineValue(const ParamInfo& param, const std::string& text) {
+  const Json json = Json::parse(text, nullptr, /*allow_exceptions=*/false);
+  if (json.is_discarded()) {
+    if (param.type == VarType::Range) ArgumentFromJson(param, Json(text));  // raises 13
+    return text;
+  }
+  return ArgumentFromJson(param, json);
+}
 
 int RunSingleCall(const SingleCall& call, std::ostream& out, std::ostream& err) {
   if (call.json) return RunAsRequest(call, out);

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,14 @@ struct UsageError {
   std::string hint;
   std::string topic;
 };
+
+// The value of an option given as "--name VALUE" or "--name=VALUE" at args[i] (i moves past a
+// separate value); false when args[i] is another argument. A missing value is a UsageError.
+bool TakeOption(const std::vector<std::string>& args, size_t& i, std::string_view name,
+                std::string& value);
+
+// A command-line value: JSON when it reads as JSON (numbers with "."), otherwise the text itself.
+Variant CommandLineValue(const ParamInfo& param, const std::string& text);
 
 struct SingleCall {
   const MethodInfo* method = nullptr;
