@@ -17,6 +17,8 @@
 #   BUILD_X86_64  build folder of the x86_64 toolchain with Armocalc.dll and setup_com_client.exe
 #                 (default: build/mingw-x86_64)
 # Needs wine (32 and 64 bit), xvfb-run, ImageMagick's import and python3 (install-deps.sh).
+# The installer is a 32-bit program: on a kernel that cannot execute 32-bit programs
+# (scripts/wine32-probe.sh) the suite says so on a SKIP line and runs nothing.
 # Ends with the line "N passed, M failed"; the exit status is non-zero when a check failed.
 set -uo pipefail
 
@@ -62,6 +64,17 @@ for program in SetupKelvorVBA.exe setup_probe.exe setup_com_client.exe; do
     exit 1
   fi
 done
+# The installer is a 32-bit program: a kernel without 32-bit emulation cannot run it.
+reason=$(bash "$root/scripts/wine32-probe.sh")
+case $? in
+  0) ;;
+  1) skip "the installer is built but not run: $reason"
+     echo "0 passed, 0 failed"
+     exit 0 ;;
+  *) fail "$reason"
+     echo "0 passed, 1 failed"
+     exit 1 ;;
+esac
 if [ -z "$TITLE" ] || [ -z "$CLSID" ] || [ -z "$TYPELIB" ]; then
   echo "FAIL: texts or identifiers not found in the sources"
   echo "0 passed, 1 failed"

@@ -11,6 +11,8 @@
 #   - armocalc.exe, the command line on Windows, depends on system DLLs only and answers a few
 #     calls (Cyrillic and non-ANSI arguments, a comma number, a report, JSON Lines) exactly as
 #     the Linux CLI does.
+# On a kernel that cannot execute 32-bit programs (scripts/wine32-probe.sh) the i686 programs
+# are built and inspected but not run: their checks are reported as skipped, with the reason.
 # Ends with "N passed, M failed"; the exit status is 0 only when nothing failed. With
 # ARMOCALC_TEST_LOG set, every check's line is kept in that file.
 #
@@ -129,6 +131,18 @@ for arch in i686 x86_64; do
     record "FAIL $arch: $exports of the four server entry points are exported"
   fi
 done
+
+# A kernel without 32-bit emulation builds the i686 programs but cannot run them.
+if [ -n "${built[i686]:-}" ]; then
+  reason=$(bash "$root/scripts/wine32-probe.sh")
+  case $? in
+    0) ;;
+    1) record "SKIP i686: not run, $reason"
+       unset "built[i686]" ;;
+    *) record "FAIL i686: $reason"
+       unset "built[i686]" ;;
+  esac
+fi
 
 # --- Wine prefix and registration ----------------------------------------------------------------
 step "creating a fresh Wine prefix (ru_RU.UTF-8)"
