@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cli/csv_dialect.hpp"
+#include "cli/hints.hpp"
 #include "cli/json_values.hpp"
 #include "cli/named_call.hpp"
 #include "cli/single_call.hpp"
@@ -36,6 +37,7 @@ using csv::Table;
 constexpr int kExitSuccess = 0;
 constexpr int kExitRowFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr const char* kCsvHelp = "armocalc csv --help";
 constexpr std::string_view kReportParam = "Отчет";
 constexpr size_t kFailedRowsListed = 10;
 
@@ -110,7 +112,9 @@ CsvOptions ParseOptions(const std::vector<std::string>& args) {
   if (args.empty()) throw UsageError{"csv needs a METHOD"};
   CsvOptions options;
   options.method = LookUpMethod(args[0]);
-  if (!options.method) throw UsageError{"unknown method '" + args[0] + "'"};
+  if (!options.method) {
+    throw UsageError{"unknown method '" + args[0] + "'", MethodNameHint(args[0]), kCsvHelp};
+  }
   bool input_given = false;
   for (size_t i = 1; i < args.size(); ++i) {
     if (TakeDialectOption(args, i, options) || TakeBatchOption(args, i, options)) continue;
@@ -718,7 +722,9 @@ int RunCsv(const std::vector<std::string>& args, std::istream& in, std::ostream&
   try {
     return RunBatch(ParseOptions(args), in, out, err);
   } catch (const UsageError& e) {
-    err << "armocalc csv: " << e.message << "\n\n" << CsvUsageText();
+    err << "armocalc csv: " << e.message << '\n';
+    if (!e.hint.empty()) err << e.hint << '\n';
+    err << "see " << kCsvHelp << '\n';
   } catch (const csv::InputError& e) {
     err << "armocalc csv: " << e.what() << '\n';
   }

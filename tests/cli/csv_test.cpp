@@ -228,6 +228,19 @@ TEST(CsvBatch, OutputFileAndRangeCells) {
   fs::remove_all(folder);
 }
 
+TEST(CsvBatch, AUsageErrorSaysWhatAndWhereToReadOn) {
+  const Outcome misspelt = Csv({"мтБетон"}, "");
+  EXPECT_EQ(misspelt.status, 2);
+  EXPECT_EQ(misspelt.err,
+            "armocalc csv: unknown method 'мтБетон'\n"
+            "did you mean 'мтБетонB'?\n"
+            "see armocalc csv --help\n");
+  const Outcome option = Csv({"мтБетонB", "--delimiter"}, "");
+  EXPECT_EQ(option.status, 2);
+  EXPECT_EQ(option.err.find("Usage:"), std::string::npos) << "no usage dump after an error";
+  EXPECT_TRUE(option.err.ends_with("\nsee armocalc csv --help\n")) << option.err;
+}
+
 TEST(CsvBatch, ExitStatusAndUnreadableInput) {
   EXPECT_EQ(Csv({"мтБетонB"}, "КлассБетона\n25\n").status, 0);
   EXPECT_EQ(Csv({"мтБетонB"}, "КлассБетона\nzz\n").status, 1);
