@@ -1,5 +1,9 @@
 #include "cli/quick_request.hpp"
 
+// The MinGW builds have no simdjson (Debian packages it for Linux only): there every line takes
+// the full reading, which answers with the same bytes.
+#ifdef ARMOCALC_QUICK_READING
+
 #include <simdjson.h>
 
 #include <cstdint>
@@ -274,3 +278,15 @@ std::optional<int> TryAnswerQuickly(std::string_view line, const CallOptions& de
 }
 
 }  // namespace armocalc::cli
+
+#else
+
+namespace armocalc::cli {
+
+std::optional<int> TryAnswerQuickly(std::string_view, const CallOptions&, std::string&) {
+  return std::nullopt;
+}
+
+}  // namespace armocalc::cli
+
+#endif
