@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "kernel/report_file.hpp"
 #include "kernel/row_list.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/cp1251.hpp"
 #include "runtime/number_text.hpp"
 
 namespace armocalc {
@@ -405,7 +409,116 @@ RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method) {
   return parts;
 }
 
+bool RoundsNumbers(std::string_view separator) {
+  // Without a separator, or with one made of digits, numbers cannot be told apart: leave the text.
+  return !separator.empty() && !HasDigit(separator);
+}
+
+// A file is handed to the system in blocks of about this size.
+constexpr size_t kBlockBytes = size_t{256} << 10;
+
+// The bytes of a file being made: the buffer's size is its whole capacity, the bytes before
+// used_ are the file's.
+class Block {
+ public:
+  Block() : buffer_(kBlockBytes + (size_t{4} << 10), '\0') {}
+  // Room for `size` more bytes.
+  char* Room(size_t size) {
+    if (buffer_.size() - used_ < size) buffer_.resize(std::max(2 * buffer_.size(), used_ + size));
+    return buffer_.data() + used_;
+  }
+  void MovedTo(const char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
+  void Append(std::string_view bytes) {
+    std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  size_t Size() const { return used_; }
+  std::string_view Text() const { return {buffer_.data(), used_}; }
+  std::string_view From(size_t begin) const { return Text().substr(begin); }
+  void Clear() { used_ = 0; }
+
+ private:
+  std::string buffer_;
+  size_t used_ = 0;
+};
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+// The file's bytes a block at a time: each line (rounded from line 1 on, with a rule) in the
+// report encoding and ended by CR LF.
+class EncodedLineBlocks final : public ReportBytes {
+ public:
+  EncodedLineBlocks(const ReportLines& lines, const RoundingRule* rule)
+      : lines_(lines), utf8_(CurrentReportEncoding() == ReportEncoding::Utf8) {
+    if (rule != nullptr && RoundsNumbers(rule->separator)) {
+      rounder_.emplace(rule->digits, rule->method, rule->separator);
+      out_.emplace(line_buffer_, rounder_->NumberRoom());
+    }
+  }
+
+ protected:
+  std::string_view Produce() override {
+    block_.Clear();
+    const size_t count = lines_.Count();
+    for (; next_ < count && block_.Size() < kBlockBytes; ++next_) PutLine(next_);
+    return block_.Text();
+  }
+
+ private:
+  // A line seen lately and its bytes in the file: an iteration that alternates between two
+  // values writes the same lines again and again.
+  struct RecentLine {
+    std::string_view source;
+    std::string bytes;
+  };
+
+  void PutLine(size_t index) {
+    const std::string_view line = lines_.At(index);
+    if (!rounder_ || index == 0) return PutEncoded(line);
+    const size_t first_digit = LineRounder::NextDigit(line, 0);
+    if (first_digit == line.size()) return PutEncoded(line);
+    for (const RecentLine& recent : recent_) {
+      if (recent.source.size() == line.size() && recent.source == line) {
+        return block_.Append(recent.bytes);
+      }
+    }
+    rounder_->Round(line, first_digit, *out_);
+    const size_t begin = block_.Size();
+    PutEncoded(out_->Text());
+    RecentLine& oldest = recent_[next_recent_];
+    next_recent_ = (next_recent_ + 1) % std::size(recent_);
+    oldest.source = line;
+    oldest.bytes.assign(block_.From(begin));
+  }
+
+  void PutEncoded(std::string_view text) {
+    char* p = block_.Room(text.size() + kLineBreak.size());
+    if (utf8_) {
+      std::memcpy(p, text.data(), text.size());
+      p += text.size();
+    } else {
+      p = PutCp1251(p, text);
+    }
+    std::memcpy(p, kLineBreak.data(), kLineBreak.size());
+    block_.MovedTo(p + kLineBreak.size());
+  }
+
+  const ReportLines& lines_;
+  bool utf8_;
+  std::optional<LineRounder> rounder_;
+  std::string line_buffer_;
+  std::optional<LineWriter> out_;
+  Block block_;
+  size_t next_ = 0;
+  RecentLine recent_[2];
+  size_t next_recent_ = 0;
+};
+
 }  // namespace
+
+std::unique_ptr<ReportBytes> EncodedLines(const ReportLines& lines, const RoundingRule* rule) {
+  return std::make_unique<EncodedLineBlocks>(lines, rule);
+}
 
 double vbСписок::ШагОкругления(double Значение, uint8_t ЧислоЗнаков) {
   return PowerOfTen(StepPower(Значение, ЧислоЗнаков));
@@ -417,8 +530,7 @@ double vbСписок::Округлить(double Значение, uint8_t Чи�
 
 void vbСписок::ОкруглитьЧисловыеЗначения(uint8_t ЧислоЗнаков, uint8_t СпособОкругления,
                                          std::string_view Разделитель) {
-  // Without a separator, or with one made of digits, numbers cannot be told apart: leave the text.
-  if (Разделитель.empty() || HasDigit(Разделитель)) return;
+  if (!RoundsNumbers(Разделитель)) return;
   const LineRounder rounder(ЧислоЗнаков, СпособОкругления, Разделитель);
   std::string buffer;
   LineWriter out(buffer, rounder.NumberRoom());
