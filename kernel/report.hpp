@@ -85,7 +85,6 @@ class Отчёт {
   static constexpr bool IsText =
       std::is_convertible_v<const T&, std::string_view> || std::is_same_v<T, char>;
 
-
   static void Append(std::string& line, std::string_view text, std::string_view) { line += text; }
   static void Append(std::string& line, const std::string& text, std::string_view) { line += text; }
   static void Append(std::string& line, const char* text, std::string_view) { line += text; }

@@ -296,7 +296,8 @@ void WriteBytes(const fs::path& path, ReportBytes& bytes) {
   errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) RaiseForErrno(errno);
-  for (std::string_view block = bytes.NextBlock(); !block.empty() && out; block = bytes.NextBlock()) {
+  for (std::string_view block = bytes.NextBlock(); !block.empty() && out;
+       block = bytes.NextBlock()) {
     out.write(block.data(), static_cast<std::streamsize>(block.size()));
   }
   out.flush();
