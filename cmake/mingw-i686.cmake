@@ -14,7 +14,11 @@ set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 # SSE2 arithmetic instead of the x87 unit: doubles are rounded to 64 bits after every operation,
 # so the results agree bit for bit with the 64-bit and the Linux builds.
-set(ARMOCALC_MINGW_FLAGS "-msse2 -mfpmath=sse")
+# No hot/cold splitting of functions: GCC emits an empty cold part of a function as an unwind
+# entry of length 0 at the address where the next cold part starts, and the unwinder of this
+# target (DWARF tables, sorted by start address) may then miss the real entry, so that an
+# exception passing that function ends the program in std::terminate.
+set(ARMOCALC_MINGW_FLAGS "-msse2 -mfpmath=sse -fno-reorder-blocks-and-partition")
 
 set(CMAKE_CXX_FLAGS_INIT "${ARMOCALC_MINGW_FLAGS}")
 set(CMAKE_C_FLAGS_INIT "${ARMOCALC_MINGW_FLAGS}")

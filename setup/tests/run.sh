@@ -75,6 +75,8 @@ case $? in
      echo "0 passed, 1 failed"
      exit 1 ;;
 esac
+check "the installer's unwind tables hold no entry of length 0 (scripts/unwind-entries.py)" \
+  python3 "$root/scripts/unwind-entries.py" "$build32/SetupKelvorVBA.exe"
 if [ -z "$TITLE" ] || [ -z "$CLSID" ] || [ -z "$TYPELIB" ]; then
   echo "FAIL: texts or identifiers not found in the sources"
   echo "0 passed, 1 failed"

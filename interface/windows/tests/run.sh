@@ -130,6 +130,16 @@ for arch in i686 x86_64; do
   else
     record "FAIL $arch: $exports of the four server entry points are exported"
   fi
+  # The 32-bit binaries unwind exceptions by DWARF tables, where an entry of length 0 may hide a
+  # function's real entry (see scripts/unwind-entries.py); the 64-bit ones use Windows' tables.
+  if [ "$arch" = i686 ]; then
+    if unwind=$(python3 "$root/scripts/unwind-entries.py" "$dir/Armocalc.dll" "$dir/armocalc.exe" \
+                  "$dir/armocalc_server_client.exe"); then
+      record "PASS $arch: the unwind tables hold no entry of length 0"
+    else
+      record "FAIL $arch: unwind tables: $(echo "$unwind" | grep -v ', none of length 0' | tr '\n' ' ')"
+    fi
+  fi
 done
 
 # A kernel without 32-bit emulation builds the i686 programs but cannot run them.
