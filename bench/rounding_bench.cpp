@@ -1,5 +1,6 @@
 // The last steps of every report on a report of about 5 MB: the rounding pass (with a comma and
-// with a point as the decimal separator), the CP1251 encoding and the whole file write.
+// with a point as the decimal separator), the CP1251 encoding and the whole file write, each
+// alone and all in the one pass a finished report takes.
 
 #include <benchmark/benchmark.h>
 
@@ -132,6 +133,18 @@ void BM_WriteReport5MB(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * TextBytes(report));
 }
 BENCHMARK(BM_WriteReport5MB)->Unit(benchmark::kMillisecond);
+
+// The end of a report-writing call on the 5 MB report: rounded, encoded and written in one pass.
+void BM_RoundedWrite5MB(benchmark::State& state, std::string_view separator) {
+  const vbСписок report = Report(separator);
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "armocalc_bench_rounded.txt").string();
+  for (auto _ : state) report.WriteRounded(path, 4, 1, separator);
+  std::filesystem::remove(path);
+  state.SetBytesProcessed(state.iterations() * TextBytes(report));
+}
+BENCHMARK_CAPTURE(BM_RoundedWrite5MB, Comma, std::string_view(","))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RoundedWrite5MB, Point, std::string_view("."))->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace armocalc

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "kernel/row_list.hpp"
 #include "runtime/checked_number.hpp"
@@ -37,17 +38,15 @@ class Отчёт {
   template <class... Parts>
   void Add(const Parts&... parts) {
     if (!enabled_) return;
-    // Built in a buffer kept from line to line, then stored at its size: a long report holds
-    // no unused room and costs one allocation a line.
-    std::string& line = LineBuffer();
-    line.clear();
+    // Written straight after the lines before it: a long report costs no allocation a line.
+    std::string& line = lines_.Open();
     if constexpr ((!IsText<Parts> || ...)) {
       const std::string separator = NumberSeparator();  // read once for all the line's numbers
       (Append(line, parts, separator), ...);
     } else {
       (Append(line, parts, std::string_view()), ...);
     }
-    list_.ВставитьСтроку(std::string(line), -1);
+    lines_.Close();
   }
 
   // The rounding pass (4 significant digits, half up, the user's separator) and the file write.
@@ -55,15 +54,36 @@ class Отчёт {
   // The file write alone, for reports whose numbers are already written with fixed patterns.
   void WriteWithoutRounding();
 
-  vbСписок& List() noexcept { return list_; }
+  // The lines as a row list (the lines added so far move into it).
+  vbСписок& List();
   const std::string& Path() const noexcept { return path_; }
 
  private:
+  // Lines in a few large pieces of text, in the order added, after those of the list.
+  class Lines {
+   public:
+    // The piece to write the new line at the end of.
+    std::string& Open();
+    void Close();
+    size_t Count() const { return spans_.size(); }
+    std::string_view At(size_t index) const;
+    void MoveInto(vbСписок& list);
+
+   private:
+    struct Span {
+      size_t piece;
+      size_t begin;
+      size_t size;
+    };
+    std::vector<std::string> pieces_;
+    std::vector<Span> spans_;
+    size_t open_begin_ = 0;
+  };
+  class AllLines;
+
   template <class T>
   static constexpr bool IsText =
       std::is_convertible_v<const T&, std::string_view> || std::is_same_v<T, char>;
-
-  static std::string& LineBuffer();
 
   static void Append(std::string& line, std::string_view text, std::string_view) { line += text; }
   static void Append(std::string& line, const std::string& text, std::string_view) { line += text; }
@@ -89,6 +109,7 @@ class Отчёт {
   std::string path_;
   bool enabled_;
   vbСписок list_;
+  Lines lines_;
 };
 
 // True when `path` names a report file (longer than 4 characters).

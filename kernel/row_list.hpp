@@ -81,6 +81,10 @@ class vbСписок {
   // Writes all lines joined and ended by CR LF when the name is longer than 4 characters. The file
   // is replaced only once all of it is written: a failure leaves the old file as it was.
   void Выгрузить(const std::string& ИмяФайла) const;
+  // Выгрузить with the lines rounded on their way into the file as ОкруглитьЧисловыеЗначения
+  // would round them; the list keeps its own text.
+  void WriteRounded(const std::string& ИмяФайла, uint8_t ЧислоЗнаков, uint8_t СпособОкругления,
+                    std::string_view Разделитель) const;
   void ВставитьСтроку(std::string Текст, int32_t Позиция = -1);
   void УдалитьСтроку(int32_t Индекс);
   void Очистить();

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 #endif
 
+#include "kernel/report_file.hpp"
 #include "kernel/row_list.hpp"
 #include "runtime/errors.hpp"
 
@@ -141,23 +143,39 @@ std::vector<std::string> SplitAtLineBreaks(const std::string& text) {
   return lines;
 }
 
-// The file's bytes: the lines in the report encoding, each ended by CR LF, built in one buffer
-// (a character never takes more bytes in CP1251 than in UTF-8).
-std::string EncodedText(const std::vector<std::string>& lines) {
-  size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + kLineBreak.size();
-  std::string text;
-  text.reserve(size);
-  const bool utf8 = CurrentReportEncoding() == ReportEncoding::Utf8;
-  for (const std::string& line : lines) {
-    if (utf8) {
-      text += line;
-    } else {
-      AppendCp1251(text, line);
-    }
-    text += kLineBreak;
+// A list's own lines, for the file writer.
+class ListLines final : public ReportLines {
+ public:
+  explicit ListLines(const std::vector<std::string>& lines) : lines_(lines) {}
+  size_t Count() const override { return lines_.size(); }
+  std::string_view At(size_t index) const override { return lines_[index]; }
+
+ private:
+  const std::vector<std::string>& lines_;
+};
+
+#ifdef _WIN32
+// Bytes made beforehand.
+class WholeText final : public ReportBytes {
+ public:
+  explicit WholeText(std::string text) : text_(std::move(text)) {}
+
+ protected:
+  std::string_view Produce() override { return std::exchange(text_view_, std::string_view()); }
+
+ private:
+  std::string text_;
+  std::string_view text_view_ = text_;
+};
+#endif
+
+// All the bytes at once, for the writes that must not begin before the text is complete.
+std::string Collected(ReportBytes& bytes) {
+  std::string all;
+  for (std::string_view block = bytes.NextBlock(); !block.empty(); block = bytes.NextBlock()) {
+    all += block;
   }
-  return text;
+  return all;
 }
 
 // The file a report path really names: a symbolic link is followed so that it stays a link.
@@ -274,11 +292,14 @@ void CheckTargetWritable(const fs::path& target) {
 
 #ifdef _WIN32
 
-void WriteBytes(const fs::path& path, const std::string& bytes) {
+void WriteBytes(const fs::path& path, ReportBytes& bytes) {
   errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) RaiseForErrno(errno);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  for (std::string_view block = bytes.NextBlock(); !block.empty() && out;
+       block = bytes.NextBlock()) {
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  }
   out.flush();
   if (!out) RaiseForErrno(errno);
   out.close();
@@ -287,13 +308,15 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 
 // Writes the file beside the target and moves it into place, so that the old file stays as it
 // was until the new one is complete.
-void ReplaceFile(const fs::path& requested, const std::string& bytes) {
+void ReplaceFile(const fs::path& requested, ReportBytes& bytes) {
   const fs::path target = ResolvedTarget(requested);
   CheckTargetWritable(target);
   std::error_code error;
   const fs::file_status old_status = fs::status(target, error);
   if (fs::exists(old_status) && !fs::is_regular_file(old_status)) {
-    WriteBytes(target, bytes);  // a device is written into, never replaced
+    // A device is written into, never replaced, and only once the text is complete.
+    WholeText whole(Collected(bytes));
+    WriteBytes(target, whole);
     return;
   }
   TemporaryFile temporary(TemporaryBeside(target));
@@ -326,13 +349,19 @@ class Descriptor {
   int fd_;
 };
 
-void WriteAll(int fd, const std::string& bytes) {
+void WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {  // each turn writes at least one byte or fails
     const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) RaiseForErrno(written < 0 ? errno : ENOSPC);
     done += static_cast<size_t>(written);
+  }
+}
+
+void WriteBlocks(int fd, ReportBytes& bytes) {
+  for (std::string_view block = bytes.NextBlock(); !block.empty(); block = bytes.NextBlock()) {
+    WriteAll(fd, block);
   }
 }
 
@@ -356,8 +385,9 @@ void CheckNotStandardOutput(const struct stat& target) {
 }
 
 // A device or a pipe is written into, never replaced; a pipe nobody reads fails at once instead
-// of waiting for a reader.
-void WriteIntoSpecial(const fs::path& target, const std::string& bytes) {
+// of waiting for a reader. The text is complete before the first byte goes out.
+void WriteIntoSpecial(const fs::path& target, ReportBytes& source) {
+  const std::string bytes = Collected(source);
   Descriptor file(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
   if (file.Get() < 0) {
     if (errno == ENXIO) Raise(kPathFileAccessError);
@@ -372,8 +402,9 @@ void WriteIntoSpecial(const fs::path& target, const std::string& bytes) {
 // Where the file cannot be moved into place (its folder is read-only) or a new file would undo
 // what the file is (other hard links to it), the report is written into the existing file. The
 // size is cut only after the new text is in, so a full disk leaves the old text's tail, never an
-// empty report.
-void WriteInPlace(const fs::path& target, const std::string& bytes) {
+// empty report. The text is complete before the file is opened.
+void WriteInPlace(const fs::path& target, ReportBytes& source) {
+  const std::string bytes = Collected(source);
   Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
   if (file.Get() < 0) RaiseForErrno(errno);
   WriteAll(file.Get(), bytes);
@@ -383,14 +414,14 @@ void WriteInPlace(const fs::path& target, const std::string& bytes) {
 
 // Writes the file beside the target and moves it into place, so that the old file stays as it
 // was until the new one is complete.
-void ReplaceByRename(const fs::path& target, const std::string& bytes, const struct stat* old) {
+void ReplaceByRename(const fs::path& target, ReportBytes& bytes, const struct stat* old) {
   RemoveStaleTemporaries(FolderOf(target), target);
   TemporaryFile temporary(TemporaryBeside(target));
   {
     Descriptor file(
         ::open(temporary.Path().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (file.Get() < 0) RaiseForErrno(errno);
-    WriteAll(file.Get(), bytes);
+    WriteBlocks(file.Get(), bytes);
     if (old) ::fchmod(file.Get(), old->st_mode & 07777);
     file.Close();
   }
@@ -400,7 +431,7 @@ void ReplaceByRename(const fs::path& target, const std::string& bytes, const str
   temporary.Commit();
 }
 
-void ReplaceFile(const fs::path& requested, const std::string& bytes) {
+void ReplaceFile(const fs::path& requested, ReportBytes& bytes) {
   const fs::path target = ResolvedTarget(requested);
   CheckTargetWritable(target);
   struct stat old {};
@@ -427,11 +458,46 @@ void vbСписок::Загрузить(const std::string& ИмяФайла) {
   Строки_ = SplitAtLineBreaks(Decode(ReadWholeFile(PathFromUtf8(ИмяФайла))));
 }
 
+std::string_view ReportBytes::NextBlock() {
+  if (failed_) return {};
+  try {
+    return Produce();
+  } catch (...) {
+    failed_ = true;
+    throw;
+  }
+}
+
+void ReportBytes::Drain() {
+  while (!NextBlock().empty()) {
+  }
+}
+
+void WriteReportFile(const std::string& name, ReportBytes& bytes) {
+  if (CharacterCount(name) <= 4) return;
+  if (deferral.active) bytes.Drain();  // a rounding error before the refusal
+  CheckFileAccessInTurn();
+  try {
+    ReplaceFile(PathFromUtf8(name), bytes);
+  } catch (...) {
+    bytes.Drain();  // a rounding error still to come is the call's error
+    throw;
+  }
+  WrittenFiles::Note(name);
+}
+
 void vbСписок::Выгрузить(const std::string& ИмяФайла) const {
   if (CharacterCount(ИмяФайла) <= 4) return;
-  CheckFileAccessInTurn();
-  ReplaceFile(PathFromUtf8(ИмяФайла), EncodedText(Строки_));
-  WrittenFiles::Note(ИмяФайла);
+  const ListLines lines(Строки_);
+  WriteReportFile(ИмяФайла, *EncodedLines(lines, nullptr));
+}
+
+void vbСписок::WriteRounded(const std::string& ИмяФайла, uint8_t ЧислоЗнаков,
+                            uint8_t СпособОкругления, std::string_view Разделитель) const {
+  if (CharacterCount(ИмяФайла) <= 4) return;
+  const ListLines lines(Строки_);
+  const RoundingRule rule{ЧислоЗнаков, СпособОкругления, Разделитель};
+  WriteReportFile(ИмяФайла, *EncodedLines(lines, &rule));
 }
 
 bool vbСписок::ФайлСуществует(const std::string& ИмяФайла, bool ЭтоПапка) {

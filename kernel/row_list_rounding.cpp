@@ -6,10 +6,15 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "kernel/report_file.hpp"
 #include "kernel/row_list.hpp"
 #include "runtime/checked_math.hpp"
+#include "runtime/cp1251.hpp"
 #include "runtime/number_text.hpp"
 
 namespace armocalc {
@@ -213,6 +218,9 @@ class LineWriter {
     return from;
   }
   void MovedTo(char* p) { p_ = p; }
+  size_t Size() const { return static_cast<size_t>(p_ - buffer_.data()); }
+  // Keeps the first `size` bytes of the text written last (after a Start).
+  void KeepFirst(size_t size) { p_ = buffer_.data() + size; }
   std::string_view Text() const {
     return {buffer_.data(), static_cast<size_t>(p_ - buffer_.data())};
   }
@@ -248,6 +256,37 @@ RoundedText& RoundedTextOf(uint64_t digits, size_t decimals) {
   return rounded_texts[key >> (64 - kRoundedTextsBits)];
 }
 
+// The rounded texts of the number texts met lately in a pass, by the text itself (up to 23
+// characters of digits and one-byte separators, in three words padded with zero bytes): a report
+// writes its inputs and coefficients the same way in line after line, and the text is matched
+// before it is read as a number.
+constexpr size_t kRunWords = 3;
+struct RunText {
+  uint64_t pass = 0;
+  uint64_t words[kRunWords] = {};
+  uint32_t run_size = 0;
+  uint32_t length = 0;
+  char text[kCachedTextSize];
+};
+constexpr int kRunTextsBits = 10;
+thread_local RunText run_texts[size_t{1} << kRunTextsBits];
+
+// Marks (the high bit of each byte) the bytes of a chunk that are digits or equal `separator`.
+uint64_t RunBytes(uint64_t chunk, uint64_t separators) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  const uint64_t values = chunk ^ kZeros;  // digits become the bytes 0 to 9
+  const uint64_t digits = ~(((values & kLow7) + 0x7676767676767676u) | values) & kHighBits;
+  const uint64_t same = chunk ^ separators;  // the separator becomes the byte 0
+  const uint64_t separator = ~(((same & kLow7) + kLow7) | same) & kHighBits;
+  return digits | separator;
+}
+
+// A number text as the run cache keys it: its words, zero beyond its size.
+struct RunKey {
+  uint64_t words[kRunWords] = {};
+  size_t size = 0;
+};
+
 class LineRounder {
  public:
   LineRounder(uint8_t digits, uint8_t method, std::string_view separator)
@@ -255,6 +294,10 @@ class LineRounder {
         method_(method),
         separator_(separator),
         separator_is_one_character_(CharacterCount(separator) == 1),
+        separator_bytes_(separator_is_one_character_ && separator.size() == 1 &&
+                                 separator[0] != '\0'
+                             ? static_cast<unsigned char>(separator[0]) * 0x0101010101010101u
+                             : 0),
         pass_(++last_pass) {}
 
   // Room a number needs in the output: its text and a separator after it.
@@ -266,6 +309,11 @@ class LineRounder {
     out.Put(text.substr(0, first_digit));
     size_t c = first_digit;
     while (c < text.size()) c = out.CopyUntilDigit(text, RoundRun(text, c, out));
+  }
+
+  // Rounds the run at c (a digit) and copies the text after it up to the next digit.
+  size_t RoundRunAndText(std::string_view text, size_t c, LineWriter& out) const {
+    return out.CopyUntilDigit(text, RoundRun(text, c, out));
   }
 
   // The position of the first digit from `from` on, or the end. Most of a report is words, so
@@ -292,6 +340,64 @@ class LineRounder {
   // Handles the digit run that starts at c; returns the position after it. The character that
   // ends the run is not a digit, so the caller copies it as ordinary text.
   size_t RoundRun(std::string_view text, size_t c, LineWriter& out) const {
+    RunKey key;
+    if (separator_bytes_ != 0 && KeyOfRun(text, c, key)) {
+      RunText& cached = RunTextOf(key);
+      if (cached.pass == pass_ && cached.run_size == key.size &&
+          std::equal(std::begin(key.words), std::end(key.words), std::begin(cached.words))) {
+        char* p = out.Room(text.size() - c);
+        std::memcpy(p, cached.text, kCachedTextSize);  // the room of a number holds the whole copy
+        out.MovedTo(p + cached.length);
+        return c + key.size;
+      }
+      const char* begin = out.Room(text.size() - c);
+      const size_t end = RoundRunByValue(text, c, out);
+      const auto length = static_cast<size_t>(out.Text().data() + out.Text().size() - begin);
+      if (length <= kCachedTextSize) {
+        cached.pass = pass_;
+        std::copy(std::begin(key.words), std::end(key.words), std::begin(cached.words));
+        cached.run_size = static_cast<uint32_t>(key.size);
+        cached.length = static_cast<uint32_t>(length);
+        std::memcpy(cached.text, begin, kCachedTextSize);
+      }
+      return end;
+    }
+    return RoundRunByValue(text, c, out);
+  }
+
+  // The run of digits and separators at c as a cache key; false when it is too long for one.
+  bool KeyOfRun(std::string_view text, size_t c, RunKey& key) const {
+    char padded[8 * kRunWords] = {};
+    const char* from = text.data() + c;
+    if (text.size() - c < sizeof padded) {
+      std::memcpy(padded, from, text.size() - c);  // zero bytes end the run
+      from = padded;
+    }
+    for (size_t w = 0; w < kRunWords; ++w) {
+      uint64_t chunk = 0;
+      std::memcpy(&chunk, from + 8 * w, 8);
+      const uint64_t others = ~RunBytes(chunk, separator_bytes_) & kHighBits;
+      if (others == 0) {
+        key.words[w] = chunk;
+        continue;
+      }
+      const auto inside = static_cast<size_t>(std::countr_zero(others) / 8);
+      key.words[w] = inside == 0 ? 0 : chunk & (~uint64_t{0} >> (8 * (8 - inside)));
+      key.size = 8 * w + inside;
+      return true;
+    }
+    return false;  // 24 characters or more
+  }
+
+  static RunText& RunTextOf(const RunKey& key) {
+    const uint64_t mixed = (key.words[0] * 0x9E3779B97F4A7C15u) ^
+                           (key.words[1] * 0xC2B2AE3D27D4EB4Fu) ^
+                           (key.words[2] * 0x165667B19E3779F9u) ^ key.size;
+    return run_texts[(mixed * 0x9E3779B97F4A7C15u) >> (64 - kRunTextsBits)];
+  }
+
+  // Reads the run as a number and writes its rounded text.
+  size_t RoundRunByValue(std::string_view text, size_t c, LineWriter& out) const {
     DigitsRead read = ReadDigitsFrom(text, c, 0);
     const std::string_view integer = text.substr(c, read.end - c);
     std::string_view decimals;
@@ -359,6 +465,7 @@ class LineRounder {
   uint8_t method_;
   std::string_view separator_;
   bool separator_is_one_character_;
+  uint64_t separator_bytes_;  // a one-byte separator in every byte; 0 for others
   uint64_t pass_;
 };
 
@@ -405,7 +512,152 @@ RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method) {
   return parts;
 }
 
+bool RoundsNumbers(std::string_view separator) {
+  // Without a separator, or with one made of digits, numbers cannot be told apart: leave the text.
+  return !separator.empty() && !HasDigit(separator);
+}
+
+// A file is handed to the system in blocks of about this size.
+constexpr size_t kBlockBytes = size_t{256} << 10;
+
+// The bytes of a file being made: the buffer's size is its whole capacity, the bytes before
+// used_ are the file's.
+class Block {
+ public:
+  Block() : buffer_(kBlockBytes + (size_t{4} << 10), '\0') {}
+  // Room for `size` more bytes.
+  char* Room(size_t size) {
+    if (buffer_.size() - used_ < size) buffer_.resize(std::max(2 * buffer_.size(), used_ + size));
+    return buffer_.data() + used_;
+  }
+  void MovedTo(const char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
+  void Append(std::string_view bytes) {
+    std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  size_t Size() const { return used_; }
+  std::string_view Text() const { return {buffer_.data(), used_}; }
+  std::string_view From(size_t begin) const { return Text().substr(begin); }
+  void Clear() { used_ = 0; }
+
+ private:
+  std::string buffer_;
+  size_t used_ = 0;
+};
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+// The file's bytes a block at a time: each line (rounded from line 1 on, with a rule) in the
+// report encoding and ended by CR LF.
+class EncodedLineBlocks final : public ReportBytes {
+ public:
+  EncodedLineBlocks(const ReportLines& lines, const RoundingRule* rule)
+      : lines_(lines), utf8_(CurrentReportEncoding() == ReportEncoding::Utf8) {
+    if (rule != nullptr && RoundsNumbers(rule->separator)) {
+      rounder_.emplace(rule->digits, rule->method, rule->separator);
+      separator_tail_ = rule->separator.size() - 1;
+      out_.emplace(line_buffer_, rounder_->NumberRoom());
+    }
+  }
+
+ protected:
+  std::string_view Produce() override {
+    block_.Clear();
+    const size_t count = lines_.Count();
+    for (; next_ < count && block_.Size() < kBlockBytes; ++next_) PutLine(next_);
+    return block_.Text();
+  }
+
+ private:
+  // Where a run of the last rounded line began, in the line and in its rounded text.
+  struct RunStart {
+    size_t in_line;
+    size_t in_text;
+  };
+
+  void PutLine(size_t index) {
+    const std::string_view line = lines_.At(index);
+    if (!rounder_ || index == 0) return PutEncoded(line);
+    const size_t first_digit = LineRounder::NextDigit(line, 0);
+    if (first_digit == line.size()) return PutEncoded(line);
+    Round(line, first_digit);
+    PutEncoded(out_->Text());
+  }
+
+  // Rounds the line into out_. A line that begins as the last rounded one (an iteration writes
+  // line after line of the same formula and mostly the same values) keeps the rounded text of
+  // that beginning, up to the last run that starts in it: the text before a run decides how it
+  // is read, never the text after it.
+  void Round(std::string_view line, size_t first_digit) {
+    LineWriter& out = *out_;
+    out.Start(line.size());
+    const size_t same = SameBeginning(last_line_, line);
+    size_t kept = 0;
+    // A separator of several bytes is looked for at the end of a run: its bytes must match too.
+    while (kept < run_starts_.size() && run_starts_[kept].in_line + separator_tail_ <= same) {
+      ++kept;
+    }
+    size_t c = first_digit;
+    if (kept > 0) {
+      const RunStart resume = run_starts_[kept - 1];
+      run_starts_.resize(kept - 1);
+      out.KeepFirst(resume.in_text);
+      c = out.CopyUntilDigit(line, resume.in_line);
+    } else {
+      run_starts_.clear();
+      out.Put(line.substr(0, first_digit));
+    }
+    while (c < line.size()) {
+      run_starts_.push_back({c, out.Size()});
+      c = rounder_->RoundRunAndText(line, c, out);
+    }
+    last_line_ = line;
+  }
+
+  // The count of the first bytes that two texts share.
+  static size_t SameBeginning(std::string_view a, std::string_view b) {
+    const size_t size = std::min(a.size(), b.size());
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+      uint64_t x = 0;
+      uint64_t y = 0;
+      std::memcpy(&x, a.data() + i, 8);
+      std::memcpy(&y, b.data() + i, 8);
+      if (x != y) break;
+    }
+    while (i < size && a[i] == b[i]) ++i;
+    return i;
+  }
+
+  void PutEncoded(std::string_view text) {
+    char* p = block_.Room(text.size() + kLineBreak.size());
+    if (utf8_) {
+      std::memcpy(p, text.data(), text.size());
+      p += text.size();
+    } else {
+      p = PutCp1251(p, text);
+    }
+    std::memcpy(p, kLineBreak.data(), kLineBreak.size());
+    block_.MovedTo(p + kLineBreak.size());
+  }
+
+  const ReportLines& lines_;
+  bool utf8_;
+  std::optional<LineRounder> rounder_;
+  std::string line_buffer_;
+  std::optional<LineWriter> out_;
+  Block block_;
+  size_t next_ = 0;
+  size_t separator_tail_ = 0;
+  std::string_view last_line_;  // the source of the text in out_
+  std::vector<RunStart> run_starts_;
+};
+
 }  // namespace
+
+std::unique_ptr<ReportBytes> EncodedLines(const ReportLines& lines, const RoundingRule* rule) {
+  return std::make_unique<EncodedLineBlocks>(lines, rule);
+}
 
 double vbСписок::ШагОкругления(double Значение, uint8_t ЧислоЗнаков) {
   return PowerOfTen(StepPower(Значение, ЧислоЗнаков));
@@ -417,8 +669,7 @@ double vbСписок::Округлить(double Значение, uint8_t Чи�
 
 void vbСписок::ОкруглитьЧисловыеЗначения(uint8_t ЧислоЗнаков, uint8_t СпособОкругления,
                                          std::string_view Разделитель) {
-  // Without a separator, or with one made of digits, numbers cannot be told apart: leave the text.
-  if (Разделитель.empty() || HasDigit(Разделитель)) return;
+  if (!RoundsNumbers(Разделитель)) return;
   const LineRounder rounder(ЧислоЗнаков, СпособОкругления, Разделитель);
   std::string buffer;
   LineWriter out(buffer, rounder.NumberRoom());

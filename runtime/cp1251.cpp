@@ -139,12 +139,9 @@ size_t LeadingAscii(uint64_t chunk) {
 
 }  // namespace
 
-void AppendCp1251(std::string& out, std::string_view utf8) {
-  // Every character takes at least one byte and gives exactly one: the text never grows, so the
-  // output never runs ahead of the input and a chunk of eight always fits.
-  const size_t start = out.size();
-  out.resize(start + utf8.size());
-  char* p = out.data() + start;
+char* PutCp1251(char* p, std::string_view utf8) {
+  // Every character takes at least one byte and gives exactly one: the output never runs ahead of
+  // the input, so a chunk of eight copied whole always fits.
   const char* text = utf8.data();
   const size_t size = utf8.size();
   size_t i = 0;
@@ -166,7 +163,14 @@ void AppendCp1251(std::string& out, std::string_view utf8) {
       *p++ = Cp1251Byte(NextCodePoint(utf8, i));
     }
   }
-  out.resize(static_cast<size_t>(p - out.data()));
+  return p;
+}
+
+void AppendCp1251(std::string& out, std::string_view utf8) {
+  const size_t start = out.size();
+  out.resize(start + utf8.size());
+  char* end = PutCp1251(out.data() + start, utf8);
+  out.resize(static_cast<size_t>(end - out.data()));
 }
 
 std::string Utf8ToCp1251(std::string_view utf8) {
