@@ -87,6 +87,14 @@ void Материалы(Свая& свая, double B, int16_t A, const Variant& 
   const Число Eps = 0.00001;
   Число kp = 0.25;
   Число k = 0;
+  // Every "k = " line repeats the same constants around k: their text is made once.
+  const std::string до_k = rep.Text(
+      "\tk = (N / 1000 + k1 * Rs * Astot + Rb * Ab * (Sin(2 * P * k) / (2 * P))) / (Rb * Ab "
+      "+ k2 * Rs * Astot) = (",
+      свая.N, " / 1000 + ", k1, " * ", свая.Rs, " * ", свая.Astot, " + ", свая.Rb, " * ", свая.Ab,
+      " * (Sin(2 * ", свая.P, " * ");
+  const std::string после_k = rep.Text(") / (2 * ", свая.P, "))) / (", свая.Rb, " * ", свая.Ab,
+                                       " + ", k2, " * ", свая.Rs, " * ", свая.Astot, ") = ");
   // An alternation between two quanta never meets the tolerance: the last value is kept.
   for (int32_t вычислено = 0; вычислено < circular::kНаибольшееЧислоЗначенийK; ++вычислено) {
     if (Int((k / Eps).v) == Int((kp / Eps).v)) break;
@@ -94,12 +102,7 @@ void Материалы(Свая& свая, double B, int16_t A, const Variant& 
     k = (k1 * свая.Rs * свая.Astot + свая.N / 1000 +
          Sin(Число(2) * свая.P * kp) / (Число(2) * свая.P) * (свая.Rb * свая.Ab)) /
         (k2 * свая.Rs * свая.Astot + свая.Rb * свая.Ab);
-    rep.Add(
-        "\tk = (N / 1000 + k1 * Rs * Astot + Rb * Ab * (Sin(2 * P * k) / (2 * P))) / (Rb * Ab "
-        "+ k2 * Rs * Astot) = (",
-        свая.N, " / 1000 + ", k1, " * ", свая.Rs, " * ", свая.Astot, " + ", свая.Rb, " * ", свая.Ab,
-        " * (Sin(2 * ", свая.P, " * ", k, ") / (2 * ", свая.P, "))) / (", свая.Rb, " * ", свая.Ab,
-        " + ", k2, " * ", свая.Rs, " * ", свая.Astot, ") = ", k);
+    rep.Add(до_k, k, после_k, k);
   }
   return k;
 }

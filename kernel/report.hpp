@@ -39,14 +39,17 @@ class Отчёт {
   void Add(const Parts&... parts) {
     if (!enabled_) return;
     // Written straight after the lines before it: a long report costs no allocation a line.
-    std::string& line = lines_.Open();
-    if constexpr ((!IsText<Parts> || ...)) {
-      const std::string separator = NumberSeparator();  // read once for all the line's numbers
-      (Append(line, parts, separator), ...);
-    } else {
-      (Append(line, parts, std::string_view()), ...);
-    }
+    AppendParts(lines_.Open(), parts...);
     lines_.Close();
+  }
+
+  // The text of the parts as Add writes them, for a piece that many lines repeat (an iteration's
+  // constants); empty when the report is off.
+  template <class... Parts>
+  std::string Text(const Parts&... parts) const {
+    std::string text;
+    if (enabled_) AppendParts(text, parts...);
+    return text;
   }
 
   // The rounding pass (4 significant digits, half up, the user's separator) and the file write.
@@ -80,6 +83,16 @@ class Отчёт {
     size_t open_begin_ = 0;
   };
   class AllLines;
+
+  template <class... Parts>
+  static void AppendParts(std::string& line, const Parts&... parts) {
+    if constexpr ((!IsText<Parts> || ...)) {
+      const std::string separator = NumberSeparator();  // read once for all the line's numbers
+      (Append(line, parts, separator), ...);
+    } else {
+      (Append(line, parts, std::string_view()), ...);
+    }
+  }
 
   template <class T>
   static constexpr bool IsText =
