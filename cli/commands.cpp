@@ -138,7 +138,8 @@ int RunCallLoop(const std::vector<std::string>& args, std::istream& in, std::ost
   const BatchSummary done = ServeCalls(in, out, options, settings);
   if (progress && done.elapsed >= std::chrono::seconds(1)) err << "\r\x1B[K";
   if (summary) err << SummaryText(done) << '\n';
-  return kExitSuccess;
+  // Every request is answered either way; a script can still tell that some failed.
+  return done.Failed() == 0 ? kExitSuccess : kExitRuntimeError;
 }
 
 int RunMethods(const std::vector<std::string>& args, std::ostream& out) {

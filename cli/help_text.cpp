@@ -193,7 +193,7 @@ std::string UsageText() {
          "      An \"id\" (any JSON value) in a request comes back first in its answer.\n"
          "      --jobs N computes the answers on N threads (0: one per core), still in input\n"
          "      order. --summary (always on a terminal) prints the counts of answers and errors\n"
-         "      and the time taken to standard error.\n"
+         "      and the time taken to standard error. Exit status 1 when a request failed.\n"
          "  armocalc csv METHOD [FILE|-] [--governing] [--group COLUMN] [--output FILE] ...\n"
          "      Call the method for every row of a CSV file (armocalc csv --help).\n"
          "  armocalc diagram METHOD NAME=VALUE ... --svg FILE [--json FILE|--json] [--forces CSV]\n"

@@ -15,14 +15,21 @@ The binary is ``cli``, else ``$ARMOCALC_CLI``, else ``armocalc`` on ``PATH``. St
 import json
 import os
 import shutil
+import stat
 import subprocess
+import tempfile
 import threading
+import time
 import warnings
 
 __all__ = ["Armocalc", "ArmocalcError", "ArmocalcProcessError", "Result"]
 
 _REPORT_PARAM = "Отчет"
 _SHORTEST_REPORT_PATH = 4  # a path of 4 characters or fewer writes no report
+_STRESS_PREFIX = "Stress-"  # the stress routine's file beside the report
+# A report counts as written by a call when it changed since shortly before the request: file
+# times may lag the clock by a tick of the kernel's coarse clock.
+_FILE_TIME_SLACK_NS = 1_000_000_000
 # A batch's requests reach the process in groups: one pipe write per request would make the
 # two processes wait for each other on every line.
 _REQUESTS_PER_FLUSH = 256
@@ -79,6 +86,9 @@ class _Method:
         self.latin = entry["latin"]
         self.params = entry["params"]
         self.summary = entry.get("summary", "")
+        self.writes_stress = any(param["name"] == _REPORT_PARAM
+                                 and _STRESS_PREFIX in param.get("meaning", "")
+                                 for param in self.params)
         self._index = {}
         for i, param in enumerate(self.params):
             for spelling in (param["name"], param["latin"]):
@@ -118,6 +128,14 @@ class _Method:
                 param["name"], param["latin"], param["type"], param["mode"], default, unit,
                 param.get("meaning", "")))
         return "\n".join(lines)
+
+
+def _changed_since(path, since_ns):
+    try:
+        status = os.stat(path)
+    except OSError:
+        return False
+    return stat.S_ISREG(status.st_mode) and status.st_mtime_ns >= since_ns - _FILE_TIME_SLACK_NS
 
 
 def _methods_of(cli):
@@ -160,7 +178,11 @@ class Armocalc:
             command += ["--decimal-separator", decimal_separator]
         if report_encoding is not None:
             command += ["--report-encoding", report_encoding]
-        self._process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        # Standard error goes to a file of its own: on the caller's terminal the process would
+        # print its progress and summary lines among the caller's output.
+        self._stderr = tempfile.TemporaryFile()
+        self._process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                         stderr=self._stderr)
         self._ids = self._echoes_ids()
         self._next_id = 0
         for method in methods:
@@ -213,12 +235,21 @@ class Armocalc:
     def _read(self):
         line = self._process.stdout.readline()
         if not line:
-            code = self._process.poll()
-            raise ArmocalcProcessError("armocalc call ended (exit status %s)" % code)
+            try:
+                code = self._process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                code = None
+            raise ArmocalcProcessError("armocalc call ended (exit status %s)%s"
+                                       % (code, self._stderr_text()))
         try:
             return json.loads(line.decode("utf-8"))
         except ValueError as error:
             raise ArmocalcProcessError("not an answer: %r" % line[:200]) from error
+
+    def _stderr_text(self):
+        self._stderr.seek(0)
+        text = self._stderr.read()[-2000:].decode("utf-8", "replace").strip()
+        return ": " + text if text else ""
 
     def _exchange(self, request):
         self._check_open()
@@ -237,7 +268,19 @@ class Armocalc:
             self._next_id += 1
         return request
 
-    def _result(self, method, request, answer):
+    def _reports(self, method, request, since_ns):
+        path = request["args"].get(_REPORT_PARAM)
+        if not isinstance(path, str) or not path:
+            return []
+        candidates = []
+        if len(path) > _SHORTEST_REPORT_PATH:
+            candidates.append(path)
+        if method.writes_stress:
+            folder, name = os.path.split(path)
+            candidates.append(os.path.join(folder, _STRESS_PREFIX + name))
+        return [p for p in candidates if _changed_since(p, since_ns)]
+
+    def _result(self, method, request, answer, since_ns):
         if self._ids and answer.get("id") != request.get("id"):
             raise ArmocalcProcessError("answer %r came for request %r"
                                        % (answer.get("id"), request.get("id")))
@@ -245,17 +288,14 @@ class Armocalc:
         if error:
             raise ArmocalcError(error.get("number"), error.get("description"),
                                 error.get("hint") or answer.get("hint"), method.name)
-        report = request["args"].get(_REPORT_PARAM)
-        reports = []
-        if isinstance(report, str) and len(report) > _SHORTEST_REPORT_PATH \
-                and os.path.isfile(report):
-            reports.append(report)
-        return Result(answer.get("result"), answer.get("byref") or {}, reports)
+        return Result(answer.get("result"), answer.get("byref") or {},
+                      self._reports(method, request, since_ns))
 
     def _call(self, method, args, kwargs):
         with self._lock:
             request = self._request(method, args, kwargs)
-            return self._result(method, request, self._exchange(request))
+            since_ns = time.time_ns()
+            return self._result(method, request, self._exchange(request), since_ns)
 
     def call(self, name, *args, **kwargs):
         """Calls the method of that name: ``ac.call("мтБетонB", КлассБетона=25)``."""
@@ -292,7 +332,7 @@ class Armocalc:
                     request = self._request(method, (), kwargs)
                     line = self._line(request)
                     with condition:
-                        sent.append(request)
+                        sent.append((request, time.time_ns()))
                     self._process.stdin.write(line)
                     if len(sent) % _REQUESTS_PER_FLUSH == 0:
                         self._process.stdin.flush()
@@ -324,7 +364,7 @@ class Armocalc:
                 answer = self._read()
                 answered[0] += 1
                 try:
-                    result = self._result(method, request, answer)
+                    result = self._result(method, request[0], answer, request[1])
                 except ArmocalcError as error:
                     if errors == "raise":
                         raise
@@ -358,6 +398,7 @@ class Armocalc:
             process.kill()
             process.wait()
         process.stdout.close()
+        self._stderr.close()
 
     def __enter__(self):
         return self

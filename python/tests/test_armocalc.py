@@ -3,8 +3,10 @@
 import json
 import os
 import subprocess
+import sys
 import tempfile
 import unittest
+import unittest.mock
 import warnings
 
 import armocalc
@@ -106,6 +108,29 @@ class ModuleTest(unittest.TestCase):
             self.assertGreater(os.path.getsize(path), 0)
         self.assertEqual(stress.reports, [])
 
+    def test_reports_are_the_files_the_call_wrote(self):
+        section = dict(КлассАрматурнойСтали=3, КлассБетона=25, N=0.5, M=0.1, Fв=10, Fн=10,
+                       ав=0.05, ан=0.05, h=0.5)
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "calc.txt")
+            stress = os.path.join(folder, "Stress-calc.txt")
+            with open(path, "w") as old:
+                old.write("an older report")
+            os.utime(path, (0, 0))
+            # The stress routine writes only the file with the prefix, not the report itself.
+            self.assertEqual(self.ac.мтНапряжениеB(Отчет=path, **section).reports, [stress])
+            os.remove(stress)
+            endurance = dict(КлассАрматурнойСтали=3, КлассБетона=25, Nmin=0.1, Mmin=0.05,
+                             Nmax=0.2, Mmax=0.1, Fв=10, Fн=10, ав=0.05, ан=0.05, h=0.5)
+            self.assertEqual(self.ac.мтВыносливостьB(Отчет=path, **endurance).reports,
+                             [path, stress])
+            self.assertEqual(self.ac.мтПрочностьB(Отчет="a.tx", **section).reports, [],
+                             "a path of 4 characters writes nothing")
+            batch = self.ac.map("мтПрочностьB", [dict(section, Отчет=os.path.join(
+                folder, "r%d.txt" % i)) for i in range(3)])
+            self.assertEqual([r.reports for r in batch],
+                             [[os.path.join(folder, "r%d.txt" % i)] for i in range(3)])
+
     def test_a_batch_of_ten_thousand_requests_in_order(self):
         calls = [{"Класс_арматуры": 1 + i % 3, "Диаметр_арматуры": 10 + i % 30}
                  for i in range(10000)]
@@ -145,10 +170,50 @@ class ModuleTest(unittest.TestCase):
         with self.assertRaises(ValueError):
             ac.мтБетонB(КлассБетона=25)
 
-    def test_binary_from_the_environment(self):
+    def test_binary_from_the_argument_the_environment_or_path(self):
+        expected = protocol_answer("СНиП_EsB", {"Класс_арматуры": 3})["result"]
         with armocalc.Armocalc() as ac:
-            expected = protocol_answer("СНиП_EsB", {"Класс_арматуры": 3})["result"]
             self.assertEqual(ac.СНиП_EsB(3).value, expected)
+        with tempfile.TemporaryDirectory() as folder:
+            os.symlink(os.path.abspath(CLI), os.path.join(folder, "armocalc"))
+            environment = {"PATH": folder, "ARMOCALC_CLI": ""}
+            with unittest.mock.patch.dict(os.environ, environment):
+                with armocalc.Armocalc() as ac:
+                    self.assertEqual(ac.СНиП_EsB(3).value, expected)
+                with armocalc.Armocalc(CLI) as ac:
+                    self.assertEqual(ac.СНиП_EsB(3).value, expected)
+            with unittest.mock.patch.dict(os.environ, {"PATH": "", "ARMOCALC_CLI": ""}):
+                with self.assertRaises(FileNotFoundError):
+                    armocalc.Armocalc()
+
+    @unittest.skipUnless(hasattr(os, "openpty"), "needs a terminal device")
+    def test_the_callers_terminal_gets_no_progress_or_summary(self):
+        program = ("import armocalc\n"
+                   "with armocalc.Armocalc(jobs=2) as ac:\n"
+                   "    ac.map('мтБетонB', [{'КлассБетона': 25}] * 100)\n"
+                   "    ac.мтБетонB(КлассБетона='x')\n")
+        main, terminal = os.openpty()
+        try:
+            done = subprocess.run([sys.executable, "-c", program], stderr=terminal,
+                                  stdout=subprocess.DEVNULL, timeout=60)
+            os.close(terminal)
+            terminal = None
+            shown = b""
+            while True:
+                try:
+                    block = os.read(main, 65536)
+                except OSError:  # the terminal's other end is closed
+                    break
+                if not block:
+                    break
+                shown += block
+        finally:
+            if terminal is not None:
+                os.close(terminal)
+            os.close(main)
+        self.assertEqual(done.returncode, 1)  # the ArmocalcError of the last call
+        self.assertIn(b"ArmocalcError", shown)
+        self.assertNotIn(b"armocalc call:", shown)
 
 
 if __name__ == "__main__":

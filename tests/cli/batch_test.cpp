@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <filesystem>
@@ -405,13 +406,13 @@ TEST(Batch, AnInteractiveClientGetsEachAnswerAtOnce) {
   }
 }
 
-TEST(Batch, CallPrintsASummaryWhenAsked) {
+TEST(Batch, CallPrintsASummaryWhenAskedAndFailsWhenARequestFailed) {
   const std::string input =
       "{\"method\": \"мтБетонB\", \"args\": {\"КлассБетона\": 25}}\n{\"method\": 1}\nnot json\n";
   for (const std::string jobs : {"--jobs=1", "--jobs=2"}) {
     std::istringstream in(input);
     std::ostringstream out, err;
-    EXPECT_EQ(cli::Run({"call", "--summary", jobs}, in, out, err), 0);
+    EXPECT_EQ(cli::Run({"call", "--summary", jobs}, in, out, err), 1);
     EXPECT_EQ(err.str().rfind("armocalc call: 3 answered, 1 succeeded, 2 failed "
                               "(error 5: 1, error 13: 1), ",
                               0),
@@ -419,9 +420,14 @@ TEST(Batch, CallPrintsASummaryWhenAsked) {
         << err.str();
     std::istringstream quiet_in(input);
     std::ostringstream quiet_out, quiet_err;
-    EXPECT_EQ(cli::Run({"call", jobs}, quiet_in, quiet_out, quiet_err), 0);
+    EXPECT_EQ(cli::Run({"call", jobs}, quiet_in, quiet_out, quiet_err), 1);
     EXPECT_EQ(quiet_err.str(), "");
     EXPECT_EQ(quiet_out.str(), out.str());
+    const std::string answers = out.str();
+    EXPECT_EQ(std::count(answers.begin(), answers.end(), '\n'), 3) << "every line answered";
+    std::istringstream good_in(input.substr(0, input.find('\n') + 1));
+    std::ostringstream good_out, good_err;
+    EXPECT_EQ(cli::Run({"call", jobs}, good_in, good_out, good_err), 0);
   }
   std::istringstream in;
   std::ostringstream out, err;
