@@ -19,6 +19,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/answer_text.hpp"
@@ -321,13 +322,15 @@ TEST(Batch, SummaryCountsAnswersAndErrors) {
 // must come without more input or the end of the input.
 class Child {
  public:
-  explicit Child(const std::vector<std::string>& args) {
+  // error_fd: the child's standard error (by default the test's own).
+  explicit Child(const std::vector<std::string>& args, int error_fd = -1) {
     int to_child[2], from_child[2];
     if (::pipe(to_child) != 0 || ::pipe(from_child) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
       ::dup2(to_child[0], STDIN_FILENO);
       ::dup2(from_child[1], STDOUT_FILENO);
+      if (error_fd >= 0) ::dup2(error_fd, STDERR_FILENO);
       ::close(to_child[1]);
       ::close(from_child[0]);
       std::vector<char*> argv;
@@ -350,6 +353,13 @@ class Child {
     }
   }
   bool Started() const { return pid_ > 0; }
+  // The exit status once the child has ended (-1 when it did not exit normally).
+  int Wait() {
+    int status = 0;
+    if (pid_ <= 0 || ::waitpid(pid_, &status, 0) != pid_) return -1;
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
   void Send(const std::string& line) {
     ASSERT_EQ(::write(in_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
   }
@@ -404,6 +414,52 @@ TEST(Batch, AnInteractiveClientGetsEachAnswerAtOnce) {
     child.CloseInput();
     EXPECT_FALSE(child.Receive(10000).empty()) << "the last line without a line end";
   }
+}
+
+// Everything written to the terminal whose controlling side is `main` until its other side closes.
+std::string TerminalText(int main) {
+  std::string text;
+  for (int blocks = 0; blocks < 1000; ++blocks) {
+    pollfd entry{main, POLLIN, 0};
+    if (::poll(&entry, 1, 10000) <= 0) break;
+    char buffer[4096];
+    const ssize_t read = ::read(main, buffer, sizeof buffer);
+    if (read <= 0) break;  // EIO once no process holds the terminal any more
+    text.append(buffer, static_cast<size_t>(read));
+  }
+  return text;
+}
+
+TEST(Batch, ATerminalShowsProgressDuringALongBatchAndTheSummaryAtItsEnd) {
+  const char* cli = std::getenv("ARMOCALC_CLI");
+  if (!cli || !fs::exists(cli)) GTEST_SKIP() << "ARMOCALC_CLI not set";
+  const int main = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(main, 0);
+  ASSERT_EQ(::grantpt(main), 0);
+  ASSERT_EQ(::unlockpt(main), 0);
+  const int terminal = ::open(::ptsname(main), O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  Child child({cli, "call"}, terminal);
+  ::close(terminal);
+  ASSERT_TRUE(child.Started());
+  child.Send(R"({"method": "мтБетонB", "args": {"КлассБетона": 25}})"
+             "\n");
+  EXPECT_FALSE(child.Receive(10000).empty());
+  // The batch lasts past the first second: the next answer rewrites the progress line.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  child.Send(R"({"method": "мтБетонB", "args": {"КлассБетона": "x"}})"
+             "\n");
+  EXPECT_FALSE(child.Receive(10000).empty());
+  child.CloseInput();
+  const std::string shown = TerminalText(main);
+  EXPECT_EQ(child.Wait(), 1) << "a request failed";
+  ::close(main);
+  const std::string counts = "armocalc call: 2 answered, 1 succeeded, 1 failed (error 13: 1), ";
+  const size_t progress = shown.find("\r" + counts);
+  const size_t cleared = shown.find("\r\x1B[K" + counts);
+  ASSERT_NE(cleared, std::string::npos) << "the progress line cleared for the summary: " << shown;
+  EXPECT_LT(progress, cleared) << "the progress line, then the summary: " << shown;
+  EXPECT_TRUE(shown.ends_with(" s\r\n")) << shown;
 }
 
 TEST(Batch, CallPrintsASummaryWhenAskedAndFailsWhenARequestFailed) {
