@@ -186,6 +186,23 @@ class ModuleTest(unittest.TestCase):
                 with self.assertRaises(FileNotFoundError):
                     armocalc.Armocalc()
 
+    def test_a_process_that_ends_leaves_its_last_words_in_the_error(self):
+        with tempfile.TemporaryDirectory() as folder:
+            fake = os.path.join(folder, "armocalc")
+            with open(fake, "w") as script:
+                script.write("#!/bin/sh\n"
+                             "if [ \"$1\" = methods ]; then exec \"$REAL_CLI\" \"$@\"; fi\n"
+                             "head -n 1 | \"$REAL_CLI\" call\n"
+                             "echo 'armocalc: out of luck' >&2\n"
+                             "exit 3\n")
+            os.chmod(fake, 0o755)
+            with unittest.mock.patch.dict(os.environ, {"REAL_CLI": os.path.abspath(CLI)}):
+                with armocalc.Armocalc(fake) as ac:
+                    with self.assertRaises(armocalc.ArmocalcProcessError) as caught:
+                        ac.мтБетонB(КлассБетона=25)
+        self.assertIn("exit status 3", str(caught.exception))
+        self.assertIn("armocalc: out of luck", str(caught.exception))
+
     @unittest.skipUnless(hasattr(os, "openpty"), "needs a terminal device")
     def test_the_callers_terminal_gets_no_progress_or_summary(self):
         program = ("import armocalc\n"
