@@ -28,6 +28,7 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kReadSize = size_t{1} << 18;
 constexpr size_t kWriteSize = size_t{1} << 18;  // answers kept before they are written
 constexpr size_t kChunkLines = 256;             // requests handed to a worker at a time
+constexpr size_t kTypicalLine = 256;            // bytes of a request or an answer, for the room
 constexpr int kMaxJobs = 64;
 constexpr auto kProgressEvery = std::chrono::seconds(1);
 
@@ -172,14 +173,22 @@ BatchSummary ServeSerially(ByteSource& in, ByteSink& sink, const CallOptions& de
 struct Chunk {
   std::string text;                              // the request lines, one after another
   std::vector<std::pair<size_t, size_t>> lines;  // offset and length in `text`
-  std::string answers;                           // the answers computed, one after another
+  std::string answers;  // the answers computed, one after another, each with its line end
   struct Answer {
     size_t end = 0;  // end of the answer in `answers`
     int error_number = 0;
     bool deferred = false;  // touched a report file: run again in turn
   };
   std::vector<Answer> results;
+  bool any_deferred = false;
   bool done = false;
+
+  Chunk() {
+    text.reserve(kChunkLines * kTypicalLine);
+    lines.reserve(kChunkLines);
+    answers.reserve(kChunkLines * kTypicalLine);
+    results.reserve(kChunkLines);
+  }
 
   void Add(std::string_view line) {
     lines.emplace_back(text.size(), line.size());
@@ -285,7 +294,12 @@ void ComputeChunks(ChunkQueue& queue, const CallOptions& defaults) {
       FileAccessDeferral::Reset();
       const int error_number = AppendRequestAnswer(chunk->answers, chunk->Line(i), defaults);
       const bool deferred = FileAccessDeferral::Touched();
-      if (deferred) chunk->answers.resize(start);
+      if (deferred) {
+        chunk->answers.resize(start);
+        chunk->any_deferred = true;
+      } else {
+        chunk->answers += '\n';
+      }
       chunk->results.push_back({chunk->answers.size(), error_number, deferred});
     }
     queue.Done(*chunk);
@@ -293,6 +307,12 @@ void ComputeChunks(ChunkQueue& queue, const CallOptions& defaults) {
 }
 
 void WriteChunk(const Chunk& chunk, const CallOptions& defaults, AnswerWriter& out, Tally& tally) {
+  if (!chunk.any_deferred) {  // the usual chunk: its answers as they stand, in one piece
+    out.Buffer() += chunk.answers;
+    for (const Chunk::Answer& answer : chunk.results) tally.Count(answer.error_number);
+    out.FlushIfFull();
+    return;
+  }
   size_t start = 0;
   for (size_t i = 0; i < chunk.results.size(); ++i) {
     const Chunk::Answer& answer = chunk.results[i];
@@ -300,7 +320,6 @@ void WriteChunk(const Chunk& chunk, const CallOptions& defaults, AnswerWriter& o
       AnswerLine(chunk.Line(i), defaults, out, tally);
     } else {
       out.Buffer().append(chunk.answers, start, answer.end - start);
-      out.Buffer() += '\n';
       tally.Count(answer.error_number);
     }
     start = answer.end;
