@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -250,6 +253,58 @@ TEST(Diagram, PicturesAndPointsOfTheOtherSections) {
     EXPECT_DOUBLE_EQ(ring.positive[i].m, -ring.negative[i].m) << "M counts by its size";
   }
   EXPECT_THROW(SectionCheck(*FindMethod("мтХомутыB"), {}), RuntimeError);
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(Diagram, TheCommandWritesThePictureThePointsAndTheForces) {
+  const auto folder =
+      std::filesystem::temp_directory_path() /
+      ("armocalc_diagram_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::create_directories(folder);
+  const std::string svg = (folder / "d.svg").string(), json = (folder / "d.json").string(),
+                    csv = (folder / "f.csv").string();
+  std::ofstream(csv) << "N,M\n0.5,0.1\n1,0.5\n";
+  // Latin spellings and any letter case, as for a single call.
+  const std::vector<std::string> args = {"mtProchnostB",   "KlassArmaturnoyStali=3",
+                                         "klassbetona=25", "N=0.5",
+                                         "M=0.1",          "Fv=10",
+                                         "Fn=10",          "av=0.05",
+                                         "an=0.05",        "h=0.5",
+                                         "--svg",          svg,
+                                         "--json",         json,
+                                         "--forces",       csv,
+                                         "--points",       "30"};
+  std::ostringstream out, err;
+  ASSERT_EQ(RunDiagram(args, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("acting N = 0.5, M = 0.1: margin 43.61"), std::string::npos)
+      << out.str();
+  const std::string picture = ReadText(svg);
+  EXPECT_NE(picture.find("class=\"curve\""), std::string::npos);
+  EXPECT_NE(picture.find("class=\"force pass\""), std::string::npos);
+  EXPECT_NE(picture.find("class=\"force fail\""), std::string::npos);
+  EXPECT_NE(picture.find("class=\"acting\""), std::string::npos);
+  const auto points = nlohmann::json::parse(ReadText(json));
+  EXPECT_EQ(points["points"].size(), 60u);
+  EXPECT_EQ(points["forces"][0]["passes"], true);
+  EXPECT_EQ(points["forces"][1]["passes"], false);
+  EXPECT_EQ(points["acting"]["passes"], true);
+
+  const auto usage = [&](std::vector<std::string> wrong) {
+    std::ostringstream ignored, message;
+    EXPECT_EQ(RunDiagram(wrong, ignored, message), 2);
+    return message.str();
+  };
+  EXPECT_NE(usage({"мтПрочностьB", "N=1", "N=2", "--svg", svg}).find("given twice"),
+            std::string::npos);
+  EXPECT_NE(usage({"мтПрочностьB", "N=1"}).find("--svg"), std::string::npos);
+  EXPECT_NE(usage({"мтХомутыB", "--svg", svg}).find("мтПрочностьКругаB"), std::string::npos);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Diagram, ForcesCsvTakesAHeaderAndRefusesOtherText) {
