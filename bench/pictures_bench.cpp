@@ -1,5 +1,6 @@
-// The pictures: the sketch of a bar-table section, the HTML page of a strength report (from its
-// lines, the file writes left out) and the N–M diagram of a rectangular section with 200 points.
+// The pictures: the sketches of a bar-table section and of a ring with its cage, the HTML page of
+// a strength report (from its lines, the file writes left out) and the N–M diagrams of 200 points
+// of a rectangular section, a bar-table section and a circular section.
 
 #include <benchmark/benchmark.h>
 
@@ -46,6 +47,22 @@ void BM_SketchOfABarTable(benchmark::State& state) {
 }
 BENCHMARK(BM_SketchOfABarTable);
 
+void BM_SketchOfARingWithItsCage(benchmark::State& state) {
+  const MethodInfo& method = *FindMethod("гRingB");
+  std::vector<Variant> values(method.params.size());
+  values[FindParam(method, "dв")] = 0.4;
+  values[FindParam(method, "dн")] = 0.6;
+  values[FindParam(method, "D")] = 16.0;
+  values[FindParam(method, "ns")] = 24.0;
+  values[FindParam(method, "N")] = 1.0;
+  values[FindParam(method, "M")] = 0.1;
+  for (auto _ : state) {
+    const auto sketch = SketchOfCall(method, values);
+    benchmark::DoNotOptimize(SketchSvg(*sketch, ","));
+  }
+}
+BENCHMARK(BM_SketchOfARingWithItsCage);
+
 void BM_ReportPageOfAStrengthCall(benchmark::State& state) {
   const MethodInfo& method = *FindMethod("мтПрочностьB");
   NamedCall call(method);
@@ -70,6 +87,44 @@ void BM_DiagramOfARectangularSection200Points(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DiagramOfARectangularSection200Points)->Unit(benchmark::kMillisecond);
+
+void BM_DiagramOfABarTableSection200Points(benchmark::State& state) {
+  const MethodInfo& method = *FindMethod("мтПрочностьТB");
+  std::vector<std::vector<Variant>> rows;
+  for (int i = 0; i < 10; ++i) rows.push_back({-0.45 + 0.1 * i, i < 5 ? 0.2 : -0.2, 20.0});
+  const SectionCheck check(
+      method,
+      ArgumentsByName(method, {{"КлассАрматурнойСтали", uint8_t{3}},
+                               {"КлассБетона", 25.0f},
+                               {"N", 0.5},
+                               {"M", 0.1},
+                               {"B", 1.0},
+                               {"h", 0.5},
+                               {"ТаблицаАрматурныхСтержней",
+                                std::shared_ptr<HostRange>(std::make_shared<GridRange>(rows))}}));
+  for (auto _ : state) {
+    const InteractionCurve curve = ComputeCurve(check, 100);
+    benchmark::DoNotOptimize(DiagramSvg(curve, check.Acting(), {}, method.name));
+  }
+}
+BENCHMARK(BM_DiagramOfABarTableSection200Points)->Unit(benchmark::kMillisecond);
+
+void BM_DiagramOfACircularSection200Points(benchmark::State& state) {
+  const MethodInfo& method = *FindMethod("мтПрочностьКругаB");
+  const SectionCheck check(method, ArgumentsByName(method, {{"КлассАрматурнойСтали", uint8_t{3}},
+                                                            {"КлассБетона", 25.0f},
+                                                            {"N", 1.0},
+                                                            {"M", 0.1},
+                                                            {"ДиаметрНаружний", 0.6},
+                                                            {"ДиаметрКаркаса", 0.5},
+                                                            {"ns", int32_t{12}},
+                                                            {"ds", 16.0}}));
+  for (auto _ : state) {
+    const InteractionCurve curve = ComputeCurve(check, 100);
+    benchmark::DoNotOptimize(DiagramSvg(curve, check.Acting(), {}, method.name));
+  }
+}
+BENCHMARK(BM_DiagramOfACircularSection200Points)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace armocalc::cli

@@ -13,6 +13,7 @@
 #include "cli/named_call.hpp"
 #include "cli/single_call.hpp"
 #include "interface/call_frame.hpp"
+#include "interface/latin_names.hpp"
 #include "runtime/errors.hpp"
 
 namespace armocalc::cli {
@@ -253,7 +254,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 int Diagram(const std::vector<std::string>& args, std::ostream& out) {
   if (args.empty()) throw UsageError{"diagram needs a method"};
-  const MethodInfo* method = FindMethod(args[0]);
+  const MethodInfo* method = LookUpMethod(args[0]);
   if (!method || !SectionCheck::Supports(*method)) {
     throw UsageError{"a diagram is drawn for мтПрочностьB, мтПрочностьТB, мтПрочностьКругаB"};
   }
@@ -281,8 +282,15 @@ int Diagram(const std::vector<std::string>& args, std::ostream& out) {
     if (args[i].starts_with("-") || equals == std::string::npos || equals == 0) {
       throw UsageError{"unexpected argument '" + args[i] + "' (expected NAME=VALUE)"};
     }
-    const int index = FindParam(*method, args[i].substr(0, equals));
-    if (index < 0) throw UsageError{"'" + args[i].substr(0, equals) + "' is no parameter"};
+    const std::string name = args[i].substr(0, equals);
+    const int index = LookUpParam(*method, name);
+    if (index < 0)
+      throw UsageError{"'" + name + "' is no parameter of " + std::string(method->name)};
+    if (values[static_cast<size_t>(index)]) {
+      throw UsageError{"parameter '" +
+                       std::string(method->params[static_cast<size_t>(index)].name) +
+                       "' is given twice"};
+    }
     values[static_cast<size_t>(index)] =
         CommandLineValue(method->params[static_cast<size_t>(index)], args[i].substr(equals + 1));
   }

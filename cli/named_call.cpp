@@ -5,6 +5,7 @@
 
 #include "cli/report_page.hpp"
 #include "interface/latin_names.hpp"
+#include "kernel/row_list.hpp"
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/text_case.hpp"
@@ -95,9 +96,9 @@ void NamedCall::Set(int index, Variant value) {
 }
 
 // A page that cannot be written fails the call as a report file that cannot be written does.
-void NamedCall::WritePages(const ReportPages& pages, Result& result) const {
+void NamedCall::WritePages(std::span<const std::string> reports, Result& result) const {
   try {
-    pages.Write(*method_, result);
+    WriteReportPages(*method_, result, reports);
   } catch (const RuntimeError& e) {
     result.outcome.hresult = HresultOf(e.Number());
     result.outcome.error_number = e.Number();
@@ -126,13 +127,20 @@ NamedCall::Result NamedCall::Execute(const CallOptions& options) {
       result.before[i] = DefaultArgument(param);
     }
   }
-  std::optional<ReportPages> pages;
-  if (options.report_format == ReportFormat::Html) {
-    const int report = FindParam(*method_, "Отчет");
-    if (report >= 0) pages.emplace(*method_, result.before[static_cast<size_t>(report)]);
+  if (options.report_format != ReportFormat::Html || FindParam(*method_, "Отчет") < 0) {
+    result.outcome = RunOnce(options, result.after);
+    return result;
   }
-  result.outcome = RunOnce(options, result.after);
-  if (pages) WritePages(*pages, result);
+  // The reports this call wrote, as the row list notes them: a file's time stamp may not change
+  // between two quick writes.
+  std::vector<std::string> reports;
+  {
+    const WrittenFiles written;
+    result.outcome = RunOnce(options, result.after);
+    reports = written.Paths();
+  }
+  for (const std::string& report : reports) WrittenFiles::Note(report);  // the caller's record
+  WritePages(reports, result);
   return result;
 }
 

@@ -3,6 +3,8 @@
 // of the by-reference parameters before and after the call.
 
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,8 +12,6 @@
 #include "interface/call_frame.hpp"
 
 namespace armocalc::cli {
-
-class ReportPages;
 
 class NamedCall {
  public:
@@ -39,7 +39,7 @@ class NamedCall {
 
  private:
   CallOutcome RunOnce(const CallOptions& options, std::vector<Variant>& after);
-  void WritePages(const ReportPages& pages, Result& result) const;
+  void WritePages(std::span<const std::string> reports, Result& result) const;
 
   const MethodInfo* method_;
   std::vector<std::optional<Variant>> values_;

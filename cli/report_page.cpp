@@ -1,12 +1,8 @@
 #include "cli/report_page.hpp"
 
-#include <system_error>
-
 #include "cli/html_text.hpp"
 #include "cli/section_sketch.hpp"
-#include "kernel/report.hpp"
 #include "kernel/row_list.hpp"
-#include "rectangular/stress.hpp"
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
 #include "runtime/host.hpp"
@@ -14,9 +10,6 @@
 namespace armocalc::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr std::string_view kReportParam = "Отчет";
 constexpr std::string_view kMarginParams[] = {"МетодОпределенияЗапаса", "МетодЗапаса"};
 constexpr int32_t kMaxShownRows = 200;
 
@@ -34,19 +27,6 @@ constexpr std::string_view kStyle =
     "vertical-align:top}"
     ".verdict{font-weight:bold;font-size:16px}.pass{color:#1e7b34}.fail{color:#b3261e}"
     "figure{margin:12px 0}";
-
-fs::path PathOf(const std::string& utf8) {
-  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::optional<fs::file_time_type> WriteTime(const std::string& path) {
-  std::error_code error;
-  const fs::path file = PathOf(path);
-  if (!fs::is_regular_file(file, error)) return std::nullopt;
-  const auto time = fs::last_write_time(file, error);
-  if (error) return std::nullopt;
-  return time;
-}
 
 const Variant* ValueOf(const MethodInfo& method, const NamedCall::Result& done,
                        std::string_view name) {
@@ -228,28 +208,13 @@ std::string ReportPageHtml(const MethodInfo& method, const NamedCall::Result& do
   return html;
 }
 
-ReportPages::ReportPages(const MethodInfo& method, const std::optional<Variant>& report_argument) {
-  if (FindParam(method, kReportParam) < 0 || !report_argument) return;
-  std::string path;
-  try {
-    path = ToText(*report_argument);
-  } catch (const RuntimeError&) {
-    return;  // the call itself reports the argument
-  }
-  if (!IsReportPath(path)) return;
-  watched_.push_back({path, WriteTime(path)});
-  const std::string stress = ИмяОтчетаНапряжений(path);
-  watched_.push_back({stress, WriteTime(stress)});
-}
-
-void ReportPages::Write(const MethodInfo& method, const NamedCall::Result& done) const {
+void WriteReportPages(const MethodInfo& method, const NamedCall::Result& done,
+                      std::span<const std::string> reports) {
   if (!done.outcome.Succeeded()) return;
   const std::string separator = РазделительДробнойЧасти();
-  for (const Watched& report : watched_) {
-    const auto after = WriteTime(report.path);
-    if (!after || after == report.before) continue;  // not written by this call
-    const std::vector<std::string> lines = ReadReport(report.path);
-    WritePage(report.path + ".html", ReportPageHtml(method, done, lines, separator));
+  for (const std::string& report : reports) {
+    const std::vector<std::string> lines = ReadReport(report);
+    WritePage(report + ".html", ReportPageHtml(method, done, lines, separator));
   }
 }
 

@@ -3,7 +3,6 @@
 // report's lines with its numbered sections as headings and its formulas in monospace, the
 // inputs with their units, the result with its verdict and the sketch of the section.
 
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -22,20 +21,9 @@ std::optional<bool> MarginPasses(const MethodInfo& method, const NamedCall::Resu
 std::string ReportPageHtml(const MethodInfo& method, const NamedCall::Result& done,
                            std::span<const std::string> lines, std::string_view separator);
 
-// The report files a call may write (its Отчет and the "Stress-" file beside it), noted before
-// the call so that only the files the call wrote get a page.
-class ReportPages {
- public:
-  ReportPages(const MethodInfo& method, const std::optional<Variant>& report_argument);
-  // Writes "<report>.html" beside each report the call wrote; the runtime's file errors.
-  void Write(const MethodInfo& method, const NamedCall::Result& done) const;
-
- private:
-  struct Watched {
-    std::string path;
-    std::optional<std::filesystem::file_time_type> before;
-  };
-  std::vector<Watched> watched_;
-};
+// Writes "<report>.html" beside each of the `reports` the call wrote (as the row list noted
+// them while the call ran); the runtime's file errors.
+void WriteReportPages(const MethodInfo& method, const NamedCall::Result& done,
+                      std::span<const std::string> reports);
 
 }  // namespace armocalc::cli

@@ -99,11 +99,34 @@ def run(*args):
         fail("armocalc %s: %s" % (" ".join(args), result.stderr))
 
 
+SECTION_B, SECTION_H = 0.6, 0.5
+TABLE = [(-0.24, 0.2, 20), (0, 0.2, 20), (0.24, 0.2, 20), (-0.24, -0.2, 25), (0.24, -0.2, 25)]
+
+
+def check_to_scale(html):
+    """The section's rectangle b x h and the bars of the table where the inputs put them."""
+    rect = re.search(r'class="section" x="([\d.]+)" y="([\d.]+)" width="([\d.]+)" '
+                     r'height="([\d.]+)"', html)
+    if not rect:
+        fail("the sketch lacks the section's rectangle")
+    x0, y0, width, height = map(float, rect.groups())
+    scale = width / SECTION_B
+    if abs(height - SECTION_H * scale) > 0.02:
+        fail("the rectangle is %g x %g pixels, not to the scale of b x h" % (width, height))
+    for x, y, d in TABLE:
+        bar = 'class="bar" cx="%g" cy="%g" r="%g"' % (
+            round(x0 + (x + SECTION_B / 2) * scale, 2), round(y0 + (SECTION_H / 2 - y) * scale, 2),
+            round(d / 2000 * scale, 2))
+        if bar not in html:
+            fail("no bar at x = %g, y = %g of diameter %g mm (%s)" % (x, y, d, bar))
+
+
 def check_report(folder):
     report = os.path.join(folder, "sample.txt")
-    run("мтПрочностьТB", "КлассАрматурнойСтали=3", "КлассБетона=25", "N=0.5", "M=0.1", "B=0.6",
-        "h=0.5", "ТаблицаАрматурныхСтержней=[[-0.24,0.2,20],[0,0.2,20],[0.24,0.2,20],"
-        "[-0.24,-0.2,25],[0.24,-0.2,25]]", "--report", report, "--report-format", "html")
+    table = "[" + ",".join("[%g,%g,%g]" % bar for bar in TABLE) + "]"
+    run("мтПрочностьТB", "КлассАрматурнойСтали=3", "КлассБетона=25", "N=0.5", "M=0.1",
+        "B=%g" % SECTION_B, "h=%g" % SECTION_H, "ТаблицаАрматурныхСтержней=" + table,
+        "--report", report, "--report-format", "html")
     page = report + ".html"
     with open(page, encoding="utf-8") as f:
         html = f.read()
@@ -120,8 +143,9 @@ def check_report(folder):
     left, top = float(box.group(1)), float(box.group(2))
     bars = [tuple(map(float, m)) for m in
             re.findall(r'class="bar" cx="([\d.]+)" cy="([\d.]+)" r="([\d.]+)"', html)]
-    if len(bars) != 5:
-        fail("the sketch holds %d bars, not 5" % len(bars))
+    if len(bars) != len(TABLE):
+        fail("the sketch holds %d bars, not %d" % (len(bars), len(TABLE)))
+    check_to_scale(html)
     if top + max(b[1] for b in bars) > WINDOW[1]:
         fail("the sketch is below the window")
     _, _, rows = screenshot("file://" + page, os.path.join(folder, "report.png"), WINDOW)
@@ -164,7 +188,7 @@ if __name__ == "__main__":
     CLI = sys.argv[1]
     BROWSER = shutil.which("chromium") or shutil.which("chromium-browser")
     if not BROWSER:
-        fail("chromium is not installed (bash scripts/install-deps.sh installs it)")
+        fail("chromium is not installed (bash scripts/install-deps.sh browser installs it)")
     with tempfile.TemporaryDirectory() as folder:
         check_report(folder)
         check_diagram(folder)

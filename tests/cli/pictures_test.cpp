@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -135,13 +138,13 @@ TEST(SectionSketch, ZoneHeightIsTheLastOneTheReportStates) {
   EXPECT_FALSE(ZoneHeightFromReport(std::vector<std::string>{"\tMAX = 3 м"}, ","));
 }
 
-SectionCheck StrengthCheck() {
+SectionCheck StrengthCheck(double n = 0.5, double m = 0.1) {
   return SectionCheck(
       *FindMethod("мтПрочностьB"),
       ArgumentsByName(*FindMethod("мтПрочностьB"), {{"КлассАрматурнойСтали", uint8_t{3}},
                                                     {"КлассБетона", 25.0f},
-                                                    {"N", 0.5},
-                                                    {"M", 0.1},
+                                                    {"N", n},
+                                                    {"M", m},
                                                     {"Fв", 10.0},
                                                     {"Fн", 20.0},
                                                     {"ав", 0.05},
@@ -189,7 +192,31 @@ TEST(Diagram, ForcesInsideTheCurvePassAndOutsideFail) {
   EXPECT_GT(check.Check(curve.compression_limit * 0.98, 0).margin, 0);
   const auto acting = check.Acting();
   ASSERT_TRUE(acting);
-  EXPECT_TRUE(acting->passes);
+  EXPECT_TRUE(acting->passes && acting->margin > 0);
+  // An acting point beyond the curve: the largest moment at N = 0.5 is below 0.8.
+  const auto beyond = StrengthCheck(0.5, 0.8).Acting();
+  ASSERT_TRUE(beyond);
+  EXPECT_TRUE(!beyond->passes && beyond->margin < 0) << beyond->margin;
+}
+
+// Every point on the zero margin (or at a jump of it), a force a little inside passing and one a
+// little outside failing; the number of points checked on both sides.
+int ExpectOnTheBoundary(const SectionCheck& check, const InteractionCurve& curve) {
+  int checked = 0;
+  for (const auto* side : {&curve.positive, &curve.negative}) {
+    for (const CurvePoint& p : *side) {
+      if (!p.jump) {
+        EXPECT_LE(std::abs(p.margin), kCurveTolerance) << p.n << " " << p.m;
+      }
+      if (p.m == 0) continue;
+      const CheckedForce inside = check.Check(p.n, p.m * 0.98);
+      const CheckedForce outside = check.Check(p.n, p.m * 1.02);
+      EXPECT_TRUE(inside.passes && inside.margin > 0) << p.n << " " << p.m << " " << inside.margin;
+      EXPECT_TRUE(!outside.passes && outside.margin < 0) << p.n << " " << p.m;
+      ++checked;
+    }
+  }
+  return checked;
 }
 
 TEST(Diagram, PicturesAndPointsOfTheOtherSections) {
@@ -201,7 +228,9 @@ TEST(Diagram, PicturesAndPointsOfTheOtherSections) {
   args[FindParam(table, "h")] = 0.5;
   args[FindParam(table, "ТаблицаАрматурныхСтержней")] =
       Table({{1.0, 0.2, 16.0}, {2.0, -0.2, 16.0}, {3.0, -0.2, 25.0}});
-  const InteractionCurve curve = ComputeCurve(SectionCheck(table, std::move(args)), 20);
+  const SectionCheck bars(table, std::move(args));
+  const InteractionCurve curve = ComputeCurve(bars, 20);
+  EXPECT_GE(ExpectOnTheBoundary(bars, curve), 30);
   const std::string svg = DiagramSvg(curve, std::nullopt, {{0.1, 0.1, 5, true}}, table.name);
   EXPECT_NE(svg.find("class=\"curve\""), std::string::npos);
   EXPECT_NE(svg.find("class=\"force pass\""), std::string::npos);
@@ -217,11 +246,65 @@ TEST(Diagram, PicturesAndPointsOfTheOtherSections) {
   round[FindParam(circle, "ДиаметрКаркаса")] = 0.5;
   round[FindParam(circle, "ns")] = int32_t{12};
   round[FindParam(circle, "ds")] = 16.0;
-  const InteractionCurve ring = ComputeCurve(SectionCheck(circle, std::move(round)), 12);
+  const SectionCheck cage(circle, std::move(round));
+  const InteractionCurve ring = ComputeCurve(cage, 12);
+  EXPECT_GE(ExpectOnTheBoundary(cage, ring), 16);
   for (size_t i = 0; i < ring.positive.size(); ++i) {
     EXPECT_DOUBLE_EQ(ring.positive[i].m, -ring.negative[i].m) << "M counts by its size";
   }
   EXPECT_THROW(SectionCheck(*FindMethod("мтХомутыB"), {}), RuntimeError);
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(Diagram, TheCommandWritesThePictureThePointsAndTheForces) {
+  const auto folder =
+      std::filesystem::temp_directory_path() /
+      ("armocalc_diagram_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::create_directories(folder);
+  const std::string svg = (folder / "d.svg").string(), json = (folder / "d.json").string(),
+                    csv = (folder / "f.csv").string();
+  std::ofstream(csv) << "N,M\n0.5,0.1\n1,0.5\n";
+  // Latin spellings and any letter case, as for a single call.
+  const std::vector<std::string> args = {"mtProchnostB",   "KlassArmaturnoyStali=3",
+                                         "klassbetona=25", "N=0.5",
+                                         "M=0.1",          "Fv=10",
+                                         "Fn=10",          "av=0.05",
+                                         "an=0.05",        "h=0.5",
+                                         "--svg",          svg,
+                                         "--json",         json,
+                                         "--forces",       csv,
+                                         "--points",       "30"};
+  std::ostringstream out, err;
+  ASSERT_EQ(RunDiagram(args, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("acting N = 0.5, M = 0.1: margin 43.61"), std::string::npos)
+      << out.str();
+  const std::string picture = ReadText(svg);
+  EXPECT_NE(picture.find("class=\"curve\""), std::string::npos);
+  EXPECT_NE(picture.find("class=\"force pass\""), std::string::npos);
+  EXPECT_NE(picture.find("class=\"force fail\""), std::string::npos);
+  EXPECT_NE(picture.find("class=\"acting\""), std::string::npos);
+  const auto points = nlohmann::json::parse(ReadText(json));
+  EXPECT_EQ(points["points"].size(), 60u);
+  EXPECT_EQ(points["forces"][0]["passes"], true);
+  EXPECT_EQ(points["forces"][1]["passes"], false);
+  EXPECT_EQ(points["acting"]["passes"], true);
+
+  const auto usage = [&](std::vector<std::string> wrong) {
+    std::ostringstream ignored, message;
+    EXPECT_EQ(RunDiagram(wrong, ignored, message), 2);
+    return message.str();
+  };
+  EXPECT_NE(usage({"мтПрочностьB", "N=1", "N=2", "--svg", svg}).find("given twice"),
+            std::string::npos);
+  EXPECT_NE(usage({"мтПрочностьB", "N=1"}).find("--svg"), std::string::npos);
+  EXPECT_NE(usage({"мтХомутыB", "--svg", svg}).find("мтПрочностьКругаB"), std::string::npos);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(Diagram, ForcesCsvTakesAHeaderAndRefusesOtherText) {

@@ -156,6 +156,25 @@ TEST_F(ReportPage, WrittenOnlyBesideAReportThisCallWrote) {
   EXPECT_EQ(html.find("<svg"), std::string::npos);
 }
 
+TEST_F(ReportPage, EachOfQuickCallsToOneReportGetsItsOwnPage) {
+  // Calls within one tick of the file system's clock leave the report's time stamp as it was;
+  // the page must still follow every call.
+  const std::string report = Path("same.txt");
+  for (int i = 0; i < 30; ++i) {
+    nlohmann::json request = {{"method", "гПродавливаниеB"},
+                              {"args",
+                               {{"КлассБетона", 25},
+                                {"N", 300 + 50 * (i % 2)},
+                                {"ho", 0.25},
+                                {"h", 0.4},
+                                {"Отчет", report}}},
+                              {"report_format", "html"}};
+    const auto answer = nlohmann::json::parse(AnswerRequest(request.dump(), {}));
+    ASSERT_EQ(answer["hresult"], 0) << answer.dump();
+    ASSERT_EQ(PageLines(ReadBytes(report + ".html")), TextReportLines(report)) << "call " << i;
+  }
+}
+
 TEST_F(ReportPage, VerdictFollowsTheMarginMethod) {
   auto failing = kStrength;
   failing[3] = "N=5";
