@@ -17,10 +17,7 @@ namespace fs = std::filesystem;
 class RowListFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(ARMOCALC_BINARY_DIR) / "kernel_test_files" /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    folder_ = FreshTestFolder(fs::path(ARMOCALC_BINARY_DIR) / "kernel_test_files");
   }
   void TearDown() override {
     std::error_code ignored;

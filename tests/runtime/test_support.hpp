@@ -3,7 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "runtime/errors.hpp"
+
+// A fresh, empty folder for the running test: `parent` / the test's name.
+inline std::filesystem::path FreshTestFolder(const std::filesystem::path& parent) {
+  const std::filesystem::path folder =
+      parent / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
 
 // Expects `statement` to raise the run-time error `number`.
 #define EXPECT_RUNTIME_ERROR(statement, number)               \
