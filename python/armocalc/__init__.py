@@ -229,22 +229,28 @@ class Armocalc:
 
     def _write(self, request):
         stdin = self._process.stdin
-        stdin.write(self._line(request))
-        stdin.flush()
+        try:
+            stdin.write(self._line(request))
+            stdin.flush()
+        except BrokenPipeError as error:  # the process has ended before it read the request
+            raise self._ended() from error
 
     def _read(self):
         line = self._process.stdout.readline()
         if not line:
-            try:
-                code = self._process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                code = None
-            raise ArmocalcProcessError("armocalc call ended (exit status %s)%s"
-                                       % (code, self._stderr_text()))
+            raise self._ended()
         try:
             return json.loads(line.decode("utf-8"))
         except ValueError as error:
             raise ArmocalcProcessError("not an answer: %r" % line[:200]) from error
+
+    def _ended(self):
+        try:
+            code = self._process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            code = None
+        return ArmocalcProcessError("armocalc call ended (exit status %s)%s"
+                                    % (code, self._stderr_text()))
 
     def _stderr_text(self):
         self._stderr.seek(0)

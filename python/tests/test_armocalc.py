@@ -198,6 +198,7 @@ class ModuleTest(unittest.TestCase):
             os.chmod(fake, 0o755)
             with unittest.mock.patch.dict(os.environ, {"REAL_CLI": os.path.abspath(CLI)}):
                 with armocalc.Armocalc(fake) as ac:
+                    ac._process.wait(timeout=10)  # gone before the request is written
                     with self.assertRaises(armocalc.ArmocalcProcessError) as caught:
                         ac.мтБетонB(КлассБетона=25)
         self.assertIn("exit status 3", str(caught.exception))
