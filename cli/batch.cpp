@@ -180,7 +180,6 @@ struct Chunk {
     bool deferred = false;  // touched a report file: run again in turn
   };
   std::vector<Answer> results;
-  bool any_deferred = false;
   bool done = false;
 
   Chunk() {
@@ -296,7 +295,6 @@ void ComputeChunks(ChunkQueue& queue, const CallOptions& defaults) {
       const bool deferred = FileAccessDeferral::Touched();
       if (deferred) {
         chunk->answers.resize(start);
-        chunk->any_deferred = true;
       } else {
         chunk->answers += '\n';
       }
@@ -307,7 +305,8 @@ void ComputeChunks(ChunkQueue& queue, const CallOptions& defaults) {
 }
 
 void WriteChunk(const Chunk& chunk, const CallOptions& defaults, AnswerWriter& out, Tally& tally) {
-  if (!chunk.any_deferred) {  // the usual chunk: its answers as they stand, in one piece
+  if (std::ranges::none_of(chunk.results, &Chunk::Answer::deferred)) {
+    // The usual chunk: its answers as they stand, in one piece.
     out.Buffer() += chunk.answers;
     for (const Chunk::Answer& answer : chunk.results) tally.Count(answer.error_number);
     out.FlushIfFull();
