@@ -163,6 +163,82 @@ struct RoundedParts {
 };
 RoundedParts RoundToStep(double value, uint8_t digits, uint8_t method);
 
+// The rounding of a number of at most 15 significant digits (digits / 10^decimals) done on its
+// digits: the kept count and the first four dropped digits come from integer division. The rule
+// itself divides doubles; their quotient lies within 4·10^-16 of the exact one relative to it, so
+// both agree except where the dropped digits lie within 10^-4 of a threshold of the method
+// (a half; six tenths for halves to even; a whole for truncation): there the rule's own
+// arithmetic decides. With at most 10 kept digits the quotient is below 10^10, which keeps its
+// error below 10^-5.
+struct KeptDigits {
+  uint64_t kept = 0;
+  int power = 0;
+};
+
+constexpr uint64_t kWholePowersOfTen[] = {1,
+                                          10,
+                                          100,
+                                          1000,
+                                          10000,
+                                          100000,
+                                          1000000,
+                                          10000000,
+                                          100000000,
+                                          1000000000,
+                                          10000000000,
+                                          100000000000,
+                                          1000000000000,
+                                          10000000000000,
+                                          100000000000000,
+                                          1000000000000000};
+constexpr uint8_t kMostDigitsKeptExactly = 10;
+constexpr uint8_t kMostDigitsForParity = 9;  // the odd test of halves to even takes a 32-bit kept
+
+// The count of decimal digits of 0 < n < 10^15.
+int DecimalDigitCount(uint64_t n) {
+  const int estimate = (static_cast<int>(std::bit_width(n)) * 1233) >> 12;  // about log10(2^bits)
+  return estimate + (n >= kWholePowersOfTen[estimate] ? 1 : 0);
+}
+
+// Whether the first dropped digits (as a count of ten-thousandths) lie near a threshold.
+bool NearThreshold(uint64_t dropped, uint8_t method) {
+  if (method == 1) return dropped == 4999 || dropped == 5000;
+  if (method == 2) return dropped == 4999 || dropped == 5000 || dropped == 5999 || dropped == 6000;
+  return dropped == 0 || dropped == 9999;
+}
+
+std::optional<KeptDigits> KeepDigitsExactly(uint64_t digits, size_t decimals, uint8_t significant,
+                                            uint8_t method) {
+  if (digits == 0 || significant == 0 || significant > kMostDigitsKeptExactly) return std::nullopt;
+  if (method == 2 && significant > kMostDigitsForParity) return std::nullopt;
+  const int count = DecimalDigitCount(digits);
+  const int magnitude = count - 1 - static_cast<int>(decimals);  // 10^magnitude ≤ value
+  // The greatest n with 10^n < value; the scan of the step stops at -10 and 10.
+  const int n = digits == kWholePowersOfTen[count - 1] ? magnitude - 1 : magnitude;
+  if (n < -10 || n > 9) return std::nullopt;
+  KeptDigits result;
+  result.power = n + 1 - significant;
+  const int dropped_count = static_cast<int>(decimals) + result.power;
+  uint64_t first_dropped = 0;  // in ten-thousandths
+  if (dropped_count <= 0) {
+    result.kept = digits * kWholePowersOfTen[-dropped_count];
+  } else {
+    const uint64_t unit = kWholePowersOfTen[dropped_count];
+    result.kept = digits / unit;
+    const uint64_t rest = digits - result.kept * unit;
+    first_dropped = dropped_count >= 4 ? rest / kWholePowersOfTen[dropped_count - 4]
+                                       : rest * kWholePowersOfTen[4 - dropped_count];
+  }
+  if (NearThreshold(first_dropped, method)) return std::nullopt;
+  if (method == 1) {
+    if (first_dropped >= 5000) ++result.kept;
+  } else if (method == 2) {
+    const bool odd = result.kept % 2 != 0;
+    if (first_dropped >= 6000 || (first_dropped >= 5000 && odd)) ++result.kept;
+  }
+  return result;
+}
+
 constexpr double kBelowSixteenDigits = 1e15;
 constexpr size_t kCachedTextSize = 32;
 static_assert(kCachedTextSize <= kDecimalTextRoom);  // a whole entry is copied into the room
@@ -430,6 +506,9 @@ class LineRounder {
 
   // The rounded text of digits / 10^decimals, from the pass's earlier numbers where it can.
   char* PutRoundedDigits(char* p, uint64_t digits, size_t decimals) const {
+    if (const auto kept = KeepDigitsExactly(digits, decimals, digits_, method_)) {
+      return PutDecimalText(p, false, kept->kept, kept->power, separator_);
+    }
     RoundedText& cached = RoundedTextOf(digits, decimals);
     if (cached.pass == pass_ && cached.digits == digits && cached.decimals == decimals) {
       std::memcpy(p, cached.text, kCachedTextSize);  // the room of a number holds the whole copy

@@ -40,8 +40,10 @@ class NumberShapes {
         return Digits(1 + random_() % 2) + Separator() + Digits(random_() % 3) + Separator() +
                Digits(1 + random_() % 2);
       case 7:
-        return DoubleText(random_() % 2 ? -0.0 : static_cast<double>(random_() % 100000),
-                          separator_);
+        return random_() % 2
+                   ? NearThreshold()
+                   : DoubleText(random_() % 2 ? -0.0 : static_cast<double>(random_() % 100000),
+                                separator_);
       default:  // what the routines write: full precision, every magnitude
         return DoubleText(Fraction() * std::pow(10.0, static_cast<int>(random_() % 40) - 15),
                           separator_);
@@ -65,6 +67,18 @@ class NumberShapes {
   std::string Half() {
     const uint64_t integer = 1 + random_() % 3;
     return Digits(integer) + Separator() + Digits(random_() % 5) + "5";
+  }
+  // Digits whose dropped part at some digit count lies at or next to a half, six tenths or a
+  // whole, where the division of doubles may fall on either side.
+  std::string NearThreshold() {
+    static constexpr const char* kDropped[] = {"4999", "5",    "5000", "5999",     "6",
+                                               "6000", "0000", "9999", "49999999", "50000001"};
+    std::string digits = Digits(1 + random_() % 9) + kDropped[random_() % std::size(kDropped)] +
+                         Digits(random_() % 4);
+    const size_t point = random_() % (digits.size() + 1);
+    if (point == 0) return "0" + Separator() + std::string(random_() % 4, '0') + digits;
+    if (point == digits.size()) return digits;
+    return digits.substr(0, point) + Separator() + digits.substr(point);
   }
   std::string Nines() {
     std::string nines(1 + random_() % 6, '9');

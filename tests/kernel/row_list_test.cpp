@@ -223,6 +223,17 @@ TEST(RoundingPass, CommaSeparator) {
   EXPECT_EQ(RoundLine("2,55555", ",", 2), "2,556");
 }
 
+// The rule divides doubles: 0,285 / 0,01 is 28,499999999999996, so its first dropped digit is 4;
+// 2,345 / 0,01 is 234,50000000000003, a 5 after an even kept count; 0,29 / 0,01 is
+// 28,999999999999996, which truncation keeps as 28.
+TEST(RoundingPass, RoundsAsTheDivisionOfDoublesDoesNextToAThreshold) {
+  EXPECT_EQ(RoundLine("0,285 0,295 0,2851", ",", 1, 2), "0,28 0,29 0,29");
+  EXPECT_EQ(RoundLine("2,345 2,355 2,3451", ",", 2, 3),
+            "2,34 2,36 2,34");  // only the first dropped digit counts
+  EXPECT_EQ(RoundLine("0,29 0,57 1,13 1,15", ",", 0, 2), "0,28 0,56 1,1 1,1");
+  EXPECT_EQ(RoundLine("0,29 0,57", ",", 1, 2), "0,29 0,57");
+}
+
 TEST(RoundingPass, PointSeparator) {
   EXPECT_EQ(RoundLine("СНиП 2.05.03-84*", "."), "СНиП 2.05.03-84*");
   EXPECT_EQ(RoundLine("x = 123.456789 м.", "."), "x = 123.5 м.");
