@@ -189,6 +189,15 @@ struct Chunk {
     results.reserve(kChunkLines);
   }
 
+  // Empty again for the next requests; the room stays.
+  void Clear() {
+    text.clear();
+    lines.clear();
+    answers.clear();
+    results.clear();
+    done = false;
+  }
+
   void Add(std::string_view line) {
     lines.emplace_back(text.size(), line.size());
     text += line;
@@ -251,10 +260,31 @@ class ChunkQueue {
     return !chunks_.empty() && chunks_.front()->done;
   }
 
+  // A chunk written out comes back for the reader to fill again: the batch keeps the same few
+  // buffers instead of allocating (and faulting in) fresh ones chunk after chunk.
+  void Recycle(std::unique_ptr<Chunk> chunk) {
+    chunk->Clear();
+    const std::lock_guard lock(mutex_);
+    spare_.push_back(std::move(chunk));
+  }
+
+  std::unique_ptr<Chunk> Fresh() {
+    {
+      const std::lock_guard lock(mutex_);
+      if (!spare_.empty()) {
+        std::unique_ptr<Chunk> chunk = std::move(spare_.back());
+        spare_.pop_back();
+        return chunk;
+      }
+    }
+    return std::make_unique<Chunk>();
+  }
+
  private:
   std::mutex mutex_;
   std::condition_variable work_, done_, space_;
   std::deque<std::unique_ptr<Chunk>> chunks_;
+  std::vector<std::unique_ptr<Chunk>> spare_;
   size_t claimed_ = 0;  // chunks_[0, claimed_) are taken by workers
   size_t max_in_flight_;
   bool input_ended_ = false;
@@ -262,11 +292,11 @@ class ChunkQueue {
 
 void ReadChunks(ByteSource& in, ChunkQueue& queue) {
   LineCutter lines;
-  auto chunk = std::make_unique<Chunk>();
+  std::unique_ptr<Chunk> chunk = queue.Fresh();
   const auto submit = [&] {
     if (chunk->lines.empty()) return;
     queue.Submit(std::move(chunk));
-    chunk = std::make_unique<Chunk>();
+    chunk = queue.Fresh();
   };
   std::string_view line;
   while (ReadMore(in, lines)) {  // each turn reads at least one byte
@@ -335,8 +365,9 @@ BatchSummary ServeInParallel(ByteSource& in, ByteSink& sink, const CallOptions& 
   std::thread reader([&] { ReadChunks(in, queue); });
   std::vector<std::thread> workers;
   for (int i = 0; i < jobs; ++i) workers.emplace_back([&] { ComputeChunks(queue, defaults); });
-  while (const std::unique_ptr<Chunk> chunk = queue.TakeFront()) {
+  while (std::unique_ptr<Chunk> chunk = queue.TakeFront()) {
     WriteChunk(*chunk, defaults, out, tally);
+    queue.Recycle(std::move(chunk));
     if (!queue.FrontReady()) out.Flush();  // nothing more is ready: the client may be waiting
     tally.MaybeReportProgress();
   }
