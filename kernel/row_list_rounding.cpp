@@ -240,7 +240,7 @@ std::optional<KeptDigits> KeepDigitsExactly(uint64_t digits, size_t decimals, ui
 }
 
 constexpr double kBelowSixteenDigits = 1e15;
-constexpr size_t kCachedTextSize = 32;
+constexpr size_t kCachedTextSize = 30;  // an entry of the caches below fills one cache line
 static_assert(kCachedTextSize <= kDecimalTextRoom);  // a whole entry is copied into the room
 
 // The characters of a chunk (the first in the lowest byte) before its first digit; 8 if none.
@@ -316,13 +316,14 @@ class LineWriter {
 // report repeats its inputs and coefficients in line after line, and an iteration writes the
 // same values pass after pass. An entry belongs to the pass whose number it carries, so a new
 // pass (other digits, method or separator) starts with none.
-struct RoundedText {
+struct alignas(64) RoundedText {
   uint64_t pass = 0;
   uint64_t digits = 0;
-  uint32_t decimals = 0;
-  uint32_t length = 0;
+  uint8_t decimals = 0;
+  uint8_t length = 0;
   char text[kCachedTextSize];
 };
+static_assert(sizeof(RoundedText) == 64);
 constexpr int kRoundedTextsBits = 10;
 thread_local RoundedText rounded_texts[size_t{1} << kRoundedTextsBits];
 thread_local uint64_t last_pass = 0;
@@ -337,13 +338,14 @@ RoundedText& RoundedTextOf(uint64_t digits, size_t decimals) {
 // writes its inputs and coefficients the same way in line after line, and the text is matched
 // before it is read as a number.
 constexpr size_t kRunWords = 3;
-struct RunText {
+struct alignas(64) RunText {
   uint64_t pass = 0;
   uint64_t words[kRunWords] = {};
-  uint32_t run_size = 0;
-  uint32_t length = 0;
+  uint8_t run_size = 0;
+  uint8_t length = 0;
   char text[kCachedTextSize];
 };
+static_assert(sizeof(RunText) == 64);
 constexpr int kRunTextsBits = 10;
 thread_local RunText run_texts[size_t{1} << kRunTextsBits];
 
@@ -432,8 +434,8 @@ class LineRounder {
       if (length <= kCachedTextSize) {
         cached.pass = pass_;
         std::copy(std::begin(key.words), std::end(key.words), std::begin(cached.words));
-        cached.run_size = static_cast<uint32_t>(key.size);
-        cached.length = static_cast<uint32_t>(length);
+        cached.run_size = static_cast<uint8_t>(key.size);
+        cached.length = static_cast<uint8_t>(length);
         std::memcpy(cached.text, begin, kCachedTextSize);
       }
       return end;
@@ -520,8 +522,8 @@ class LineRounder {
     if (length <= kCachedTextSize) {
       cached.pass = pass_;
       cached.digits = digits;
-      cached.decimals = static_cast<uint32_t>(decimals);
-      cached.length = static_cast<uint32_t>(length);
+      cached.decimals = static_cast<uint8_t>(decimals);
+      cached.length = static_cast<uint8_t>(length);
       std::memcpy(cached.text, p, kCachedTextSize);
     }
     return end;
