@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr size_t kReadSize = size_t{1} << 18;
 constexpr size_t kWriteSize = size_t{1} << 18;  // answers kept before they are written
-constexpr size_t kChunkLines = 256;             // requests handed to a worker at a time
+constexpr size_t kChunkLines = 1024;            // requests handed to a worker at a time
 constexpr size_t kTypicalLine = 256;            // bytes of a request or an answer, for the room
 constexpr int kMaxJobs = 64;
 constexpr auto kProgressEvery = std::chrono::seconds(1);
