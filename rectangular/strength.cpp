@@ -733,23 +733,15 @@ void СчётчикПроходовВысоты::Учесть() noexcept {
 }
 
 float КоэффициентУсловийРаботыБетона(int32_t Маска) {
-  // One factor per set bit, from the highest bit down, multiplied in single precision.
+  // One factor per set bit, from the highest bit down, multiplied in single precision; the other
+  // bits stand for factors of 1 and leave the product as it is.
+  constexpr struct {
+    int32_t бит;
+    float коэффициент;
+  } kКоэффициенты[] = {{64, 0.85f}, {32, 0.9f}, {16, 0.9f}, {4, 0.85f}};
   float произведение = 1;
-  for (int бит = 30; бит >= 0; --бит) {
-    const int32_t значение = int32_t{1} << бит;
-    if ((Маска & значение) == 0) continue;
-    switch (значение) {
-      case 4:
-      case 64:
-        произведение *= 0.85f;
-        break;
-      case 16:
-      case 32:
-        произведение *= 0.9f;
-        break;
-      default:
-        break;
-    }
+  for (const auto& [бит, коэффициент] : kКоэффициенты) {
+    if ((Маска & бит) != 0) произведение *= коэффициент;
   }
   return произведение;
 }
