@@ -50,9 +50,14 @@ class Отчёт::AllLines final : public ReportLines {
   const Lines& added_;
 };
 
+vbСписок& Отчёт::EnsureList() {
+  if (!list_) list_.emplace();
+  return *list_;
+}
+
 vbСписок& Отчёт::List() {
-  lines_.MoveInto(list_);
-  return list_;
+  lines_.MoveInto(EnsureList());
+  return *list_;
 }
 
 Отчёт::Отчёт(std::string_view path, bool force)
@@ -68,13 +73,13 @@ void Отчёт::Finish() {
     return;
   }
   const RoundingRule rule{kReportDigits, kRoundHalfUp, separator};
-  const AllLines lines(list_, lines_);
+  const AllLines lines(EnsureList(), lines_);
   WriteReportFile(path_, *EncodedLines(lines, &rule));
 }
 
 void Отчёт::WriteWithoutRounding() {
   if (!enabled_ || !IsReportPath(path_)) return;
-  const AllLines lines(list_, lines_);
+  const AllLines lines(EnsureList(), lines_);
   WriteReportFile(path_, *EncodedLines(lines, nullptr));
 }
 

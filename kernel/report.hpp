@@ -13,6 +13,7 @@
 //   rep.Finish();  // rounds to 4 significant digits and writes the file, the last step
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -119,9 +120,12 @@ class Отчёт {
     }
   }
 
+  // The list, made on first use: a report that is off never needs one (it costs an allocation).
+  vbСписок& EnsureList();
+
   std::string path_;
   bool enabled_;
-  vbСписок list_;
+  std::optional<vbСписок> list_;
   Lines lines_;
 };
 

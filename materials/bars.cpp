@@ -1,5 +1,6 @@
 #include "materials/bars.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -172,6 +173,25 @@ const std::vector<Раскладка>& РаскладкиПоУмолчанию(
   return раскладки;
 }
 
+// The first i with area[i] < A <= area[i + 1] (none for A at or below the no-bars layout, above
+// the largest one, or NaN). The layouts are sorted by area and none is NaN, so the first layout
+// not below A is the upper one of the pair.
+std::optional<size_t> РаскладкаПередПлощадью(const std::vector<Раскладка>& раскладки, double A) {
+  const auto верхняя = std::partition_point(раскладки.begin(), раскладки.end(),
+                                            [A](const Раскладка& р) { return р.площадь < A; });
+  if (верхняя == раскладки.begin() || верхняя == раскладки.end()) return std::nullopt;
+  return static_cast<size_t>(верхняя - раскладки.begin()) - 1;
+}
+
+// The layout НомерВарианта places on from the i-th one (1: the upper one of the pair), nullptr
+// outside the list.
+const Раскладка* РаскладкаВарианта(const std::vector<Раскладка>& раскладки, size_t i,
+                                   int16_t НомерВарианта) {
+  const int64_t k = static_cast<int64_t>(i) + НомерВарианта;
+  if (k < 0 || k >= static_cast<int64_t>(раскладки.size())) return nullptr;
+  return &раскладки[static_cast<size_t>(k)];
+}
+
 }  // namespace
 
 const std::vector<ПрофильСтержня>& ПрофилиСтержней() {
@@ -230,26 +250,24 @@ Variant ПодборСтержней(double A, int16_t& НомерВариант
   const std::vector<Раскладка>& раскладки =
       Шаги != nullptr || Диаметры != nullptr ? из_диапазонов : РаскладкиПоУмолчанию();
 
-  const size_t n = раскладки.size();
-  size_t i = 0;
-  while (i + 1 < n && !(раскладки[i].площадь < A && A <= раскладки[i + 1].площадь)) ++i;
-  if (i + 1 >= n) return Variant();
-
-  const int64_t k = static_cast<int64_t>(i) + НомерВарианта;
-  if (k < 0 || k >= static_cast<int64_t>(n)) return Variant(kНедоступныйВариант);
-  return Variant(ТекстРаскладки(раскладки[static_cast<size_t>(k)]));
+  const std::optional<size_t> i = РаскладкаПередПлощадью(раскладки, A);
+  if (!i) return Variant();
+  const Раскладка* выбранная = РаскладкаВарианта(раскладки, *i, НомерВарианта);
+  if (выбранная == nullptr) return Variant(kНедоступныйВариант);
+  return Variant(ТекстРаскладки(*выбранная));
 }
 
+// The layout ПодборСтержней would name, read straight from the default layouts instead of through
+// its text: the text's diameter and spacing are whole millimetres, which it spells exactly.
 void ДиаметрИШагСтержней(double& Диаметр, double& Шаг, double A, int16_t НомерВарианта) {
-  const Variant раскладка = ПодборСтержней((Число(A) * 10000).v, НомерВарианта);
-  if (раскладка.Type() != VarType::String || раскладка.Text() == kНедоступныйВариант) return;
-
-  const std::string_view текст = раскладка.Text();
-  const size_t собака = текст.find('@');
-  const size_t равно = текст.find('=');
-  if (собака == std::string_view::npos || равно == std::string_view::npos || равно < собака) return;
-  Диаметр = (Число(Val(текст.substr(1, собака - 1))) / 1000).v;
-  Шаг = (Число(Val(текст.substr(собака + 1, равно - собака - 1))) / 1000).v;
+  const double площадь = (Число(A) * 10000).v;
+  const std::vector<Раскладка>& раскладки = РаскладкиПоУмолчанию();
+  const std::optional<size_t> i = РаскладкаПередПлощадью(раскладки, площадь);
+  if (!i) return;
+  const Раскладка* выбранная = РаскладкаВарианта(раскладки, *i, НомерВарианта);
+  if (выбранная == nullptr) return;
+  Диаметр = (Число(выбранная->диаметр) / 1000).v;
+  Шаг = (Число(выбранная->шаг) / 1000).v;
 }
 
 int16_t Знак(double x) {

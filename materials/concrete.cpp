@@ -1,6 +1,9 @@
 #include "materials/concrete.hpp"
 
 #include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
 
 #include "kernel/interpolation.hpp"
 
@@ -33,13 +36,36 @@ double МодульПоФормуле(double B) {
   return -10.0 * (B * B) + 1050.0 * B + 10000.0;
 }
 
-}  // namespace
-
-double мтБетон(float КлассБетона, uint8_t Параметр) {
+double ВычисленноеСвойство(float КлассБетона, uint8_t Параметр) {
   const double класс = КлассБетона;
   if (Параметр == kКодМодуля && класс <= 40.0) return МодульПоФормуле(класс);
   const Таблица таблица{kСвойстваБетона, kRows, kColumns};
   return ИнтерполяцияПоТаблице(таблица, Параметр, класс);
+}
+
+// The last value of each property code, by the bits of the class: a check asks for the same few
+// properties of one concrete on every call, and a selection of reinforcement calls its checks
+// thousands of times. A property that fails is not kept.
+struct ЗапомненноеСвойство {
+  bool занято = false;
+  uint32_t класс = 0;
+  uint8_t параметр = 0;
+  double значение = 0.0;
+};
+constexpr size_t kЗапомненныхСвойств = 16;
+thread_local ЗапомненноеСвойство запомненные_свойства[kЗапомненныхСвойств];
+
+}  // namespace
+
+double мтБетон(float КлассБетона, uint8_t Параметр) {
+  const auto класс = std::bit_cast<uint32_t>(КлассБетона);
+  ЗапомненноеСвойство& запись = запомненные_свойства[Параметр % kЗапомненныхСвойств];
+  if (запись.занято && запись.класс == класс && запись.параметр == Параметр) {
+    return запись.значение;
+  }
+  const double значение = ВычисленноеСвойство(КлассБетона, Параметр);
+  запись = {true, класс, Параметр, значение};
+  return значение;
 }
 
 }  // namespace armocalc

@@ -1,6 +1,7 @@
 #include "rectangular/strength.hpp"
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -280,6 +281,61 @@ void ПроверкаНаАрмируемость(Расчёт& расч) {
   }
 }
 
+// Stands in for the report in the zone iteration of a call that writes none: the iteration then
+// builds no line and keeps its working values out of memory, pass after pass.
+struct БезОтчёта {
+  template <class... Parts>
+  void Add(const Parts&...) const {}
+};
+
+// The size of a finite value without a branch on its sign, which swings from pass to pass in the
+// iteration below (a mispredicted branch there costs more than the rest of the pass). It differs
+// from Abs only at −0, which it makes +0; neither of its uses can tell: ±0 · Fs + N is N alike,
+// as N is never 0 in the check (0 became −1e−20), and ±0 <= 0.0001 alike.
+Число Модуль(Число x) {
+  return std::fabs(x.v);
+}
+
+// The passes of the iteration below; `rep` is the call's report or БезОтчёта.
+template <class Строки>
+void ПроходыВысотыСжатойЗоны(Расчёт& расч, Строки& rep) {
+  const Число N = расч.арг.N;
+  const Число ho = расч.ho;
+  const Число Esj_y = расч.Esj_y;
+  const Число Rs = расч.Rs;
+  const Число Rsc = расч.Rsc;
+  const Число Rb = расч.Rb;
+  const Число Fs = расч.Fs;
+  const Число Fsi = расч.Fsi;
+  const Число b = расч.b;
+  Число X = расч.X;
+  Число Esj = расч.Esj;
+  for (int32_t k = 1; k <= kПроходовВысотыСжатойЗоны; ++k) {
+    СчётчикПроходовВысоты::Учесть();
+    const Число X_пред = X;
+    rep.Add("\tЦикл подбора высоты сжатой зоны № ", k);
+    Esj = X / ho;
+    rep.Add("\tEsj = X / ho = ", X, " / ", ho, " = ", Esj);
+    const Число Ss = (Число(2) * (Число(1) - Esj) / (Число(1) - Esj_y) - 1) * Rs;
+    rep.Add(
+        "\tФактическое напряжение в растянутой арматуре: Ss = (2 * (1 - Esj) / (1 - Esj_y) - 1) * "
+        "Rs = (2 * (1 - ",
+        Esj, ") / (1 - ", Esj_y, ") - 1) * ", Rs, " = ", Ss,
+        " МПа (по формуле 39, СНиП 2.03.01-84*)");
+    X = (Модуль(Ss) * Fs + N - Rsc * Fsi) / (Rb * b);
+    rep.Add("\tX = (N + Abs(Ss) * Fs - Rsc * Fsi) / (Rb * b) = (", N, " + Abs(", Ss, ") * ", Fs,
+            " - ", Rsc, " * ", Fsi, ") / (", Rb, " * ", b, ") = ", X,
+            " метров (по формуле 38, СНиП 2.03.01-84*)");
+    X = (X_пред + X) / 2;
+    if (X < 0) X = 0;
+    if (X > ho) X = ho;
+    rep.Add("\tКорректировка значения высоты сжатой зоны сечения: X = ", X, " м");
+    if (Модуль(X - X_пред) <= 0.0001) break;
+  }
+  расч.X = X;
+  расч.Esj = Esj;
+}
+
 // Over-reinforced section (SNiP 2.03.01-84*, formulas 38 and 39): the stress in the tension steel
 // and the zone height are found together by a damped iteration.
 void ИтерацияВысотыСжатойЗоны(Расчёт& расч) {
@@ -289,28 +345,11 @@ void ИтерацияВысотыСжатойЗоны(Расчёт& расч) {
         "\tВ этом случае расчет производится по СНиП 2.03.01-84*. Считается, что предельное "
         "состояние элемента наступает одновременно с достижением в растянутой арматуре "
         "напряжения, равного расчетному сопротивлению Rs");
-  const Число N = расч.арг.N;
-  for (int32_t k = 1; k <= kПроходовВысотыСжатойЗоны; ++k) {
-    СчётчикПроходовВысоты::Учесть();
-    const Число X_пред = расч.X;
-    расч.rep.Add("\tЦикл подбора высоты сжатой зоны № ", k);
-    расч.Esj = расч.X / расч.ho;
-    расч.rep.Add("\tEsj = X / ho = ", расч.X, " / ", расч.ho, " = ", расч.Esj);
-    const Число Ss = (Число(2) * (Число(1) - расч.Esj) / (Число(1) - расч.Esj_y) - 1) * расч.Rs;
-    расч.rep.Add(
-        "\tФактическое напряжение в растянутой арматуре: Ss = (2 * (1 - Esj) / (1 - Esj_y) - 1) * "
-        "Rs = (2 * (1 - ",
-        расч.Esj, ") / (1 - ", расч.Esj_y, ") - 1) * ", расч.Rs, " = ", Ss,
-        " МПа (по формуле 39, СНиП 2.03.01-84*)");
-    расч.X = (Abs(Ss) * расч.Fs + N - расч.Rsc * расч.Fsi) / (расч.Rb * расч.b);
-    расч.rep.Add("\tX = (N + Abs(Ss) * Fs - Rsc * Fsi) / (Rb * b) = (", N, " + Abs(", Ss, ") * ",
-                 расч.Fs, " - ", расч.Rsc, " * ", расч.Fsi, ") / (", расч.Rb, " * ", расч.b,
-                 ") = ", расч.X, " метров (по формуле 38, СНиП 2.03.01-84*)");
-    расч.X = (X_пред + расч.X) / 2;
-    if (расч.X < 0) расч.X = 0;
-    if (расч.X > расч.ho) расч.X = расч.ho;
-    расч.rep.Add("\tКорректировка значения высоты сжатой зоны сечения: X = ", расч.X, " м");
-    if (Abs(расч.X - X_пред) <= 0.0001) break;
+  if (расч.rep) {
+    ПроходыВысотыСжатойЗоны(расч, расч.rep);
+  } else {
+    const БезОтчёта без_отчёта;
+    ПроходыВысотыСжатойЗоны(расч, без_отчёта);
   }
   if (!расч.по_таблице)
     расч.rep.Add("\tИтоговое значение высоты сжатой зоны сечения: X = ", расч.X, " м");
@@ -694,23 +733,15 @@ void СчётчикПроходовВысоты::Учесть() noexcept {
 }
 
 float КоэффициентУсловийРаботыБетона(int32_t Маска) {
-  // One factor per set bit, from the highest bit down, multiplied in single precision.
+  // One factor per set bit, from the highest bit down, multiplied in single precision; the other
+  // bits stand for factors of 1 and leave the product as it is.
+  constexpr struct {
+    int32_t бит;
+    float коэффициент;
+  } kКоэффициенты[] = {{64, 0.85f}, {32, 0.9f}, {16, 0.9f}, {4, 0.85f}};
   float произведение = 1;
-  for (int бит = 30; бит >= 0; --бит) {
-    const int32_t значение = int32_t{1} << бит;
-    if ((Маска & значение) == 0) continue;
-    switch (значение) {
-      case 4:
-      case 64:
-        произведение *= 0.85f;
-        break;
-      case 16:
-      case 32:
-        произведение *= 0.9f;
-        break;
-      default:
-        break;
-    }
+  for (const auto& [бит, коэффициент] : kКоэффициенты) {
+    if ((Маска & бит) != 0) произведение *= коэффициент;
   }
   return произведение;
 }

@@ -1,7 +1,9 @@
 #include "runtime/checked_math.hpp"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace armocalc {
@@ -28,13 +30,37 @@ double RoundedInRange(double x, double lowest, double highest) {
   return rounded;
 }
 
-}  // namespace
+// The powers met lately, by the bits of their operands: the power is the dearest operation of the
+// checks, and a caller that reruns a check (the selection of reinforcement, trial after trial)
+// raises the same bases to the same exponents every time. Only a finite result is kept, so a
+// power that fails is computed, and fails, every time.
+struct CachedPower {
+  bool used = false;
+  uint64_t x = 0;
+  uint64_t y = 0;
+  double result = 0.0;
+};
+constexpr int kCachedPowersBits = 5;
+thread_local CachedPower cached_powers[size_t{1} << kCachedPowersBits];
 
-double Pow(double x, double y) {
+double ComputedPow(double x, double y) {
   if (std::isnan(x) || std::isnan(y)) Raise(kOverflow);
   if (x < 0.0 && !IsWhole(y)) Raise(kInvalidProcedureCall);
   if (x == 0.0 && y < 0.0) Raise(kInvalidProcedureCall);
   return Checked(std::pow(x, y));
+}
+
+}  // namespace
+
+double Pow(double x, double y) {
+  const auto x_bits = std::bit_cast<uint64_t>(x);
+  const auto y_bits = std::bit_cast<uint64_t>(y);
+  const uint64_t hash = (x_bits ^ (y_bits * 0x9E3779B97F4A7C15u)) * 0x9E3779B97F4A7C15u;
+  CachedPower& entry = cached_powers[hash >> (64 - kCachedPowersBits)];
+  if (entry.used && entry.x == x_bits && entry.y == y_bits) return entry.result;
+  const double result = ComputedPow(x, y);
+  entry = {true, x_bits, y_bits, result};
+  return result;
 }
 
 double Atn(double x) {

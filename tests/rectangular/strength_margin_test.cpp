@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -229,6 +231,27 @@ TEST_F(StrengthZone, OscillatingIterationStopsAfterPass1001) {
   EXPECT_TRUE(ЕстьСтрока(строки, "\tИтоговое значение высоты сжатой зоны сечения: X = "));
   EXPECT_TRUE(ЕстьСтрока(строки, "Запас = "));
   EXPECT_TRUE(std::isfinite(в.Запас()));
+}
+
+// A check that writes no report runs the iteration without its lines: the margin is the same to
+// the last bit, for an iteration that settles and for one that runs to the pass bound, and with
+// either sign of the moment.
+TEST_F(StrengthZone, IterationGivesTheSameMarginWithAndWithoutAReport) {
+  for (const double Fн : {100.0, 200.0, 300.0}) {
+    for (const double M : {0.2, -0.2}) {
+      Вход в;
+      в.N = 0.5;
+      в.M = M;
+      в.Fв = M > 0 ? 1 : Fн;
+      в.Fн = M > 0 ? Fн : 1;
+      Отчёт собранный("", true);
+      const double с_отчётом = в.Вызвать(&собранный).Get<double>();
+      ASSERT_TRUE(ЕстьСтрока(собранный.List().Строки(), "\tЦикл подбора высоты сжатой зоны № "))
+          << Fн << " " << M;
+      EXPECT_EQ(std::bit_cast<uint64_t>(в.Запас()), std::bit_cast<uint64_t>(с_отчётом))
+          << Fн << " " << M;
+    }
+  }
 }
 
 using StrengthLimits = StrengthTest;
