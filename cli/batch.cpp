@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr size_t kReadSize = size_t{1} << 18;
 constexpr size_t kWriteSize = size_t{1} << 18;  // answers kept before they are written
-constexpr size_t kChunkLines = 1024;            // requests handed to a worker at a time
+constexpr size_t kChunkLines = 512;             // requests handed to a worker at a time
 constexpr size_t kTypicalLine = 256;            // bytes of a request or an answer, for the room
 constexpr int kMaxJobs = 64;
 constexpr auto kProgressEvery = std::chrono::seconds(1);
@@ -251,7 +251,8 @@ class ChunkQueue {
     std::unique_ptr<Chunk> front = std::move(chunks_.front());
     chunks_.pop_front();
     --claimed_;
-    space_.notify_one();
+    // The reader is woken once half the chunks are written, to fill several in one turn.
+    if (chunks_.size() <= max_in_flight_ / 2) space_.notify_one();
     return front;
   }
 
