@@ -7,6 +7,7 @@
 #include <simdjson.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -38,7 +39,20 @@ Reader& ThisThreadReader() {
 // Control characters (also NUL, tabs and CR) and \u escapes: the full reading knows exactly
 // which of them JSON allows and how to describe the others.
 bool NeedsFullReading(std::string_view line) {
-  for (size_t i = 0; i < line.size(); ++i) {
+  // Eight bytes at a time while none is below 0x20 or a backslash; from the first chunk that
+  // holds one, byte by byte.
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  size_t i = 0;
+  for (; i + 8 <= line.size(); i += 8) {
+    uint64_t chunk = 0;
+    std::memcpy(&chunk, line.data() + i, 8);
+    const uint64_t control = (chunk - 0x20 * kOnes) & ~chunk & kHighBits;
+    const uint64_t not_backslash = chunk ^ ('\\' * kOnes);
+    const uint64_t backslash = (not_backslash - kOnes) & ~not_backslash & kHighBits;
+    if ((control | backslash) != 0) break;
+  }
+  for (; i < line.size(); ++i) {
     const auto c = static_cast<unsigned char>(line[i]);
     if (c < 0x20) return true;
     if (c == '\\' && i + 1 < line.size() && line[i + 1] == 'u') return true;

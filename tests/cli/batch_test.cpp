@@ -133,6 +133,20 @@ TEST(Requests, TrailingTextAndRefusedArgumentsGoToTheFullReading) {
   EXPECT_EQ(escaped["result"], 13.0) << escaped.dump();
 }
 
+// Escapes and raw control characters anywhere in the line (the quick reading looks at eight bytes
+// at a time): the answer is the full reading's, which a tab at the end of the line asks for.
+TEST(Requests, EscapesAndControlCharactersAnywhereAnswerAsTheFullReading) {
+  for (const std::string& inside :
+       {std::string("\x01"), std::string("\x1f"), std::string("\\u00e9"), std::string("\\ud800"),
+        std::string("\\\"")}) {
+    for (size_t pad = 0; pad < 24; ++pad) {
+      const std::string rest = R"("method": "мтБетонB", "args": {"КлассБетона": 25}, "id": ")" +
+                               std::string(pad, 'a') + inside + R"("})";
+      EXPECT_EQ(AnswerRequest("{" + rest, {}), AnswerRequest("{" + rest + "\t", {})) << pad;
+    }
+  }
+}
+
 TEST(Requests, AnIdComesBackFirstAndOnlyWhenGiven) {
   const std::string plain =
       AnswerRequest(R"({"method": "мтБетонB", "args": {"КлассБетона": 25}})", {});
