@@ -240,7 +240,7 @@ std::optional<KeptDigits> KeepDigitsExactly(uint64_t digits, size_t decimals, ui
 }
 
 constexpr double kBelowSixteenDigits = 1e15;
-constexpr size_t kCachedTextSize = 30;  // an entry of the caches below fills one cache line
+constexpr size_t kCachedTextSize = 30;  // an entry of the cache below fills one cache line
 static_assert(kCachedTextSize <= kDecimalTextRoom);  // a whole entry is copied into the room
 
 // The characters of a chunk (the first in the lowest byte) before its first digit; 8 if none.
@@ -312,26 +312,9 @@ class LineWriter {
   char* p_ = nullptr;
 };
 
-// The rounded texts of the numbers met lately in a pass, by their digits and decimal count: a
-// report repeats its inputs and coefficients in line after line, and an iteration writes the
-// same values pass after pass. An entry belongs to the pass whose number it carries, so a new
-// pass (other digits, method or separator) starts with none.
-struct alignas(64) RoundedText {
-  uint64_t pass = 0;
-  uint64_t digits = 0;
-  uint8_t decimals = 0;
-  uint8_t length = 0;
-  char text[kCachedTextSize];
-};
-static_assert(sizeof(RoundedText) == 64);
-constexpr int kRoundedTextsBits = 10;
-thread_local RoundedText rounded_texts[size_t{1} << kRoundedTextsBits];
+// Each rounding pass has its own number: the cache below keeps texts only for the pass that made
+// them, so a new pass (other digits, method or separator) starts with none.
 thread_local uint64_t last_pass = 0;
-
-RoundedText& RoundedTextOf(uint64_t digits, size_t decimals) {
-  const uint64_t key = (digits ^ (static_cast<uint64_t>(decimals) << 58)) * 0x9E3779B97F4A7C15u;
-  return rounded_texts[key >> (64 - kRoundedTextsBits)];
-}
 
 // The rounded texts of the number texts met lately in a pass, by the text itself (up to 23
 // characters of digits and one-byte separators, in three words padded with zero bytes): a report
@@ -506,27 +489,13 @@ class LineRounder {
     return j;
   }
 
-  // The rounded text of digits / 10^decimals, from the pass's earlier numbers where it can.
+  // The rounded text of digits / 10^decimals.
   char* PutRoundedDigits(char* p, uint64_t digits, size_t decimals) const {
     if (const auto kept = KeepDigitsExactly(digits, decimals, digits_, method_)) {
       return PutDecimalText(p, false, kept->kept, kept->power, separator_);
     }
-    RoundedText& cached = RoundedTextOf(digits, decimals);
-    if (cached.pass == pass_ && cached.digits == digits && cached.decimals == decimals) {
-      std::memcpy(p, cached.text, kCachedTextSize);  // the room of a number holds the whole copy
-      return p + cached.length;
-    }
     const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
-    char* end = PutRounded(p, RoundToStep(value, digits_, method_));
-    const auto length = static_cast<size_t>(end - p);
-    if (length <= kCachedTextSize) {
-      cached.pass = pass_;
-      cached.digits = digits;
-      cached.decimals = static_cast<uint8_t>(decimals);
-      cached.length = static_cast<uint8_t>(length);
-      std::memcpy(cached.text, p, kCachedTextSize);
-    }
-    return end;
+    return PutRounded(p, RoundToStep(value, digits_, method_));
   }
 
   // The value kept × 10^power is exact in decimal: with at most 15 digits its Double text is
