@@ -4,8 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/diagram.hpp"
@@ -29,37 +33,37 @@ std::vector<std::optional<Variant>> StrengthArgs() {
                                                        {"h", 0.5}});
 }
 
-void BM_SketchOfABarTable(benchmark::State& state) {
-  const MethodInfo& method = *FindMethod("мтПрочностьТB");
-  std::vector<Variant> values(method.params.size());
-  std::vector<std::vector<Variant>> rows;
-  for (int i = 0; i < 20; ++i) rows.push_back({-0.45 + 0.1 * (i % 10), i < 10 ? 0.2 : -0.2, 20.0});
-  values[FindParam(method, "ТаблицаАрматурныхСтержней")] =
-      std::shared_ptr<HostRange>(std::make_shared<GridRange>(rows));
-  values[FindParam(method, "B")] = 1.0;
-  values[FindParam(method, "h")] = 0.5;
-  values[FindParam(method, "N")] = 0.5;
-  values[FindParam(method, "M")] = 0.1;
+// The sketch of a call's section from the named arguments (the others Empty), drawn again and
+// again.
+void DrawSketches(benchmark::State& state, std::string_view method_name,
+                  std::initializer_list<std::pair<std::string_view, Variant>> given) {
+  const MethodInfo& method = *FindMethod(method_name);
+  std::vector<Variant> values;
+  for (const std::optional<Variant>& value : ArgumentsByName(method, given)) {
+    values.push_back(value.value_or(Variant()));
+  }
   for (auto _ : state) {
     const auto sketch = SketchOfCall(method, values);
     benchmark::DoNotOptimize(SketchSvg(*sketch, ","));
   }
 }
+
+void BM_SketchOfABarTable(benchmark::State& state) {
+  std::vector<std::vector<Variant>> rows;
+  for (int i = 0; i < 20; ++i) rows.push_back({-0.45 + 0.1 * (i % 10), i < 10 ? 0.2 : -0.2, 20.0});
+  DrawSketches(
+      state, "мтПрочностьТB",
+      {{"ТаблицаАрматурныхСтержней", std::shared_ptr<HostRange>(std::make_shared<GridRange>(rows))},
+       {"B", 1.0},
+       {"h", 0.5},
+       {"N", 0.5},
+       {"M", 0.1}});
+}
 BENCHMARK(BM_SketchOfABarTable);
 
 void BM_SketchOfARingWithItsCage(benchmark::State& state) {
-  const MethodInfo& method = *FindMethod("гRingB");
-  std::vector<Variant> values(method.params.size());
-  values[FindParam(method, "dв")] = 0.4;
-  values[FindParam(method, "dн")] = 0.6;
-  values[FindParam(method, "D")] = 16.0;
-  values[FindParam(method, "ns")] = 24.0;
-  values[FindParam(method, "N")] = 1.0;
-  values[FindParam(method, "M")] = 0.1;
-  for (auto _ : state) {
-    const auto sketch = SketchOfCall(method, values);
-    benchmark::DoNotOptimize(SketchSvg(*sketch, ","));
-  }
+  DrawSketches(state, "гRingB",
+               {{"dв", 0.4}, {"dн", 0.6}, {"D", 16.0}, {"ns", 24.0}, {"N", 1.0}, {"M", 0.1}});
 }
 BENCHMARK(BM_SketchOfARingWithItsCage);
 
