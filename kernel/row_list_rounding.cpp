@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cfloat>
 #include <charconv>
@@ -110,6 +111,16 @@ uint64_t EightDigits(uint64_t values) {
 
 constexpr uint64_t kSmallPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
+// The eight digit characters of n < 10^8 with leading zeros, the first in the lowest byte: split
+// into halves of four digits, each into two of two, each into two digits, in lanes of one word.
+uint64_t EightDigitCharacters(uint32_t n) {
+  const uint64_t halves = (n / 10000) | (uint64_t{n % 10000} << 32);
+  const uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007Fu;  // x / 100 for x < 10^4
+  const uint64_t quarters = hundreds | ((halves - hundreds * 100) << 16);
+  const uint64_t tens = ((quarters * 103) >> 10) & 0x000F000F000F000Fu;  // x / 10 for x < 100
+  return (tens | ((quarters - tens * 10) << 8)) + kZeros;
+}
+
 // Reads eight characters at a time where the byte order allows: the digit values of a chunk are
 // its bytes XOR '0'; a byte above 9 ends the run.
 DigitsRead ReadDigitsFrom(std::string_view text, size_t from, uint64_t value) {
@@ -137,6 +148,47 @@ DigitsRead ReadDigitsFrom(std::string_view text, size_t from, uint64_t value) {
     value = value * 10 + digit;
   }
   return {value, from};
+}
+
+// A line copied with zero bytes after it, so that its text is read eight bytes at a time without
+// a look at its end: a zero byte is neither a digit nor a separator.
+constexpr size_t kLinePadding = 32;
+class PaddedLine {
+ public:
+  std::string_view Of(std::string_view line) {
+    if (buffer_.size() < line.size() + kLinePadding) buffer_.resize(line.size() + kLinePadding);
+    std::memcpy(buffer_.data(), line.data(), line.size());
+    std::memset(buffer_.data() + line.size(), 0, kLinePadding);
+    return {buffer_.data(), line.size()};
+  }
+
+ private:
+  std::string buffer_;
+};
+
+struct PaddedDigits {
+  uint64_t value;  // meaningful up to 19 digits, as in DigitsRead
+  size_t length;
+};
+
+// The run of digits at p in a padded line that ends at `end`, read onto `value`.
+PaddedDigits ReadPaddedDigits(const char* p, const char* end, uint64_t value) {
+  size_t length = 0;
+  for (; p + length <= end; length += 8) {  // the padding after `end` holds no digit
+    uint64_t chunk = 0;
+    std::memcpy(&chunk, p + length, 8);
+    const uint64_t values = chunk ^ kZeros;
+    const uint64_t non_digits = ((values + 0x7676767676767676u) | values) & kHighBits;
+    if (non_digits == 0) {
+      value = value * 100000000u + EightDigits(values);
+      continue;
+    }
+    const auto count = static_cast<size_t>(std::countr_zero(non_digits) / 8);
+    if (count > 0)
+      value = value * kSmallPowersOfTen[count] + EightDigits(values << (8 * (8 - count)));
+    return {value, length + count};
+  }
+  return {value, length};
 }
 
 size_t LeadingZeros(std::string_view digits) {
@@ -200,6 +252,37 @@ int DecimalDigitCount(uint64_t n) {
   return estimate + (n >= kWholePowersOfTen[estimate] ? 1 : 0);
 }
 
+// n / 10^k for n < 2^50 and k ≤ 15. Where the compiler has 128-bit products, by a multiplication:
+// with 2^s ≥ 10^k and M = ⌊2^(50+s) / 10^k⌋ + 1, n·M / 2^(50+s) exceeds n / 10^k by less than
+// 2^-s ≤ 10^-k, too little to reach the next whole number.
+#ifdef __SIZEOF_INT128__
+__extension__ typedef unsigned __int128 WideProduct;  // a compiler extension, hence the mark
+constexpr int kDividendBits = 50;
+struct Reciprocal {
+  uint64_t multiplier = 0;
+  int shift = 0;
+};
+constexpr auto kReciprocalsOfTen = [] {
+  std::array<Reciprocal, std::size(kWholePowersOfTen)> reciprocals{};
+  for (size_t k = 0; k < reciprocals.size(); ++k) {
+    int s = 0;
+    while ((uint64_t{1} << s) < kWholePowersOfTen[k]) ++s;
+    const WideProduct scale = WideProduct{1} << (kDividendBits + s);
+    reciprocals[k] = {static_cast<uint64_t>(scale / kWholePowersOfTen[k]) + 1, kDividendBits + s};
+  }
+  return reciprocals;
+}();
+#endif
+
+uint64_t DivideByPowerOfTen(uint64_t n, int k) {
+#ifdef __SIZEOF_INT128__
+  const Reciprocal r = kReciprocalsOfTen[static_cast<size_t>(k)];
+  return static_cast<uint64_t>((WideProduct{n} * r.multiplier) >> r.shift);
+#else
+  return n / kWholePowersOfTen[k];
+#endif
+}
+
 // Whether the first dropped digits (as a count of ten-thousandths) lie near a threshold.
 bool NearThreshold(uint64_t dropped, uint8_t method) {
   if (method == 1) return dropped == 4999 || dropped == 5000;
@@ -224,9 +307,9 @@ std::optional<KeptDigits> KeepDigitsExactly(uint64_t digits, size_t decimals, ui
     result.kept = digits * kWholePowersOfTen[-dropped_count];
   } else {
     const uint64_t unit = kWholePowersOfTen[dropped_count];
-    result.kept = digits / unit;
+    result.kept = DivideByPowerOfTen(digits, dropped_count);
     const uint64_t rest = digits - result.kept * unit;
-    first_dropped = dropped_count >= 4 ? rest / kWholePowersOfTen[dropped_count - 4]
+    first_dropped = dropped_count >= 4 ? DivideByPowerOfTen(rest, dropped_count - 4)
                                        : rest * kWholePowersOfTen[4 - dropped_count];
   }
   if (NearThreshold(first_dropped, method)) return std::nullopt;
@@ -240,6 +323,9 @@ std::optional<KeptDigits> KeepDigitsExactly(uint64_t digits, size_t decimals, ui
 }
 
 constexpr double kBelowSixteenDigits = 1e15;
+constexpr uint64_t kSixteenDigits = 1000000000000000u;  // 10^15
+constexpr int kDoubleTextDigits = 15;   // the Double text turns to the exponent form beyond them
+constexpr size_t kMostDigitsRead = 19;  // the most a 64-bit integer holds in every case
 constexpr size_t kCachedTextSize = 30;  // an entry of the cache below fills one cache line
 static_assert(kCachedTextSize <= kDecimalTextRoom);  // a whole entry is copied into the room
 
@@ -265,30 +351,27 @@ class LineWriter {
   }
   // Room for `rest` more bytes of the line and one number.
   char* Room(size_t rest) {
-    const auto written = static_cast<size_t>(p_ - buffer_.data());
-    if (buffer_.size() - written < rest + number_room_) {
-      Reserve(2 * (written + rest + number_room_));
-      p_ = buffer_.data() + written;
-    }
+    if (static_cast<size_t>(end_ - p_) < rest + number_room_) Grow(rest);
     return p_;
   }
   void Put(std::string_view text) {
     std::memcpy(p_, text.data(), text.size());
     p_ += text.size();
   }
-  // Copies the text from `from` up to the next digit (or the end) and returns that position.
-  // Eight characters at a time where the byte order allows: a chunk is copied whole (the room
-  // holds it) and the output moves on by its characters before the digit.
+  // Copies the text of a padded line (PaddedLine) from `from` up to the next digit or its end and
+  // returns that position. Eight characters at a time where the byte order allows: a chunk is
+  // copied whole (the room holds it) and the output moves on by its characters before the digit.
   size_t CopyUntilDigit(std::string_view text, size_t from) {
     if constexpr (std::endian::native == std::endian::little) {
-      for (; from + 8 <= text.size(); from += 8) {
+      for (; from < text.size(); from += 8) {
         uint64_t chunk = 0;
         std::memcpy(&chunk, text.data() + from, 8);
         std::memcpy(p_, &chunk, 8);
-        const size_t before_digit = CharactersBeforeDigit(chunk);
+        const size_t before_digit = std::min(CharactersBeforeDigit(chunk), text.size() - from);
         p_ += before_digit;
         if (before_digit < 8) return from + before_digit;
       }
+      return text.size();
     }
     for (; from < text.size() && !IsDigit(text[from]); ++from) *p_++ = text[from];
     return from;
@@ -305,11 +388,18 @@ class LineWriter {
   // The buffer's size is its whole capacity; only the bytes before p_ matter.
   void Reserve(size_t size) {
     if (buffer_.size() < size) buffer_.resize(std::max(size, buffer_.capacity()));
+    end_ = buffer_.data() + buffer_.size();
+  }
+  [[gnu::noinline]] void Grow(size_t rest) {  // rare: kept out of the number's path
+    const auto written = static_cast<size_t>(p_ - buffer_.data());
+    Reserve(2 * (written + rest + number_room_));
+    p_ = buffer_.data() + written;
   }
 
   std::string& buffer_;
   size_t number_room_;
   char* p_ = nullptr;
+  char* end_ = nullptr;
 };
 
 // Each rounding pass has its own number: the cache below keeps texts only for the pass that made
@@ -355,8 +445,9 @@ class LineRounder {
         method_(method),
         separator_(separator),
         separator_is_one_character_(CharacterCount(separator) == 1),
-        separator_bytes_(separator_is_one_character_ && separator.size() == 1 &&
-                                 separator[0] != '\0'
+        one_byte_separator_(separator_is_one_character_ && separator.size() == 1 &&
+                            separator[0] != '\0'),
+        separator_bytes_(one_byte_separator_
                              ? static_cast<unsigned char>(separator[0]) * 0x0101010101010101u
                              : 0),
         pass_(++last_pass) {}
@@ -364,7 +455,8 @@ class LineRounder {
   // Room a number needs in the output: its text and a separator after it.
   size_t NumberRoom() const { return kDecimalTextRoom + 2 * separator_.size(); }
 
-  // Writes the rounded `line` through `out`; the text before `first_digit` has no digit.
+  // Writes the rounded text of a padded line through `out`; the text before `first_digit` has no
+  // digit.
   void Round(std::string_view text, size_t first_digit, LineWriter& out) const {
     out.Start(text.size());
     out.Put(text.substr(0, first_digit));
@@ -372,7 +464,8 @@ class LineRounder {
     while (c < text.size()) c = out.CopyUntilDigit(text, RoundRun(text, c, out));
   }
 
-  // Rounds the run at c (a digit) and copies the text after it up to the next digit.
+  // Rounds the run at c (a digit) of a padded line and copies the text after it up to the next
+  // digit.
   size_t RoundRunAndText(std::string_view text, size_t c, LineWriter& out) const {
     return out.CopyUntilDigit(text, RoundRun(text, c, out));
   }
@@ -401,39 +494,40 @@ class LineRounder {
   // Handles the digit run that starts at c; returns the position after it. The character that
   // ends the run is not a digit, so the caller copies it as ordinary text.
   size_t RoundRun(std::string_view text, size_t c, LineWriter& out) const {
-    RunKey key;
-    if (separator_bytes_ != 0 && KeyOfRun(text, c, key)) {
-      RunText& cached = RunTextOf(key);
-      if (cached.pass == pass_ && cached.run_size == key.size &&
-          std::equal(std::begin(key.words), std::end(key.words), std::begin(cached.words))) {
-        char* p = out.Room(text.size() - c);
-        std::memcpy(p, cached.text, kCachedTextSize);  // the room of a number holds the whole copy
-        out.MovedTo(p + cached.length);
-        return c + key.size;
-      }
-      const char* begin = out.Room(text.size() - c);
-      const size_t end = RoundRunByValue(text, c, out);
-      const auto length = static_cast<size_t>(out.Text().data() + out.Text().size() - begin);
-      if (length <= kCachedTextSize) {
-        cached.pass = pass_;
-        std::copy(std::begin(key.words), std::end(key.words), std::begin(cached.words));
-        cached.run_size = static_cast<uint8_t>(key.size);
-        cached.length = static_cast<uint8_t>(length);
-        std::memcpy(cached.text, begin, kCachedTextSize);
-      }
-      return end;
+    if constexpr (std::endian::native == std::endian::little) {
+      if (one_byte_separator_) return RoundCachedRun(text, c, out);
     }
     return RoundRunByValue(text, c, out);
   }
 
-  // The run of digits and separators at c as a cache key; false when it is too long for one.
-  bool KeyOfRun(std::string_view text, size_t c, RunKey& key) const {
-    char padded[8 * kRunWords] = {};
-    const char* from = text.data() + c;
-    if (text.size() - c < sizeof padded) {
-      std::memcpy(padded, from, text.size() - c);  // zero bytes end the run
-      from = padded;
+  // A run of a padded line through the cache of rounded texts.
+  size_t RoundCachedRun(std::string_view text, size_t c, LineWriter& out) const {
+    RunKey key;
+    if (!KeyOfRun(text, c, key)) return RoundRunOfPaddedLine(text, c, out);
+    RunText& cached = RunTextOf(key);
+    char* const p = out.Room(text.size() - c);
+    if (cached.pass == pass_ && cached.run_size == key.size &&
+        std::equal(std::begin(key.words), std::end(key.words), std::begin(cached.words))) {
+      std::memcpy(p, cached.text, kCachedTextSize);  // the room of a number holds the whole copy
+      out.MovedTo(p + cached.length);
+      return c + key.size;
     }
+    const size_t end = RoundRunOfPaddedLine(text, c, out);
+    const auto length = static_cast<size_t>(out.Text().data() + out.Text().size() - p);
+    if (length <= kCachedTextSize) {
+      cached.pass = pass_;
+      std::copy(std::begin(key.words), std::end(key.words), std::begin(cached.words));
+      cached.run_size = static_cast<uint8_t>(key.size);
+      cached.length = static_cast<uint8_t>(length);
+      std::memcpy(cached.text, p, kCachedTextSize);
+    }
+    return end;
+  }
+
+  // The run of digits and separators at c of a padded line as a cache key; false when it is too
+  // long for one.
+  bool KeyOfRun(std::string_view text, size_t c, RunKey& key) const {
+    const char* const from = text.data() + c;  // the padding holds the words past the line's end
     for (size_t w = 0; w < kRunWords; ++w) {
       uint64_t chunk = 0;
       std::memcpy(&chunk, from + 8 * w, 8);
@@ -455,6 +549,35 @@ class LineRounder {
                            (key.words[1] * 0xC2B2AE3D27D4EB4Fu) ^
                            (key.words[2] * 0x165667B19E3779F9u) ^ key.size;
     return run_texts[(mixed * 0x9E3779B97F4A7C15u) >> (64 - kRunTextsBits)];
+  }
+
+  // The run of a report's numbers, with a separator of one byte and at most 19 digits, read at
+  // once from the padded line (PaddedLine); any other run takes the general reading.
+  size_t RoundRunOfPaddedLine(std::string_view text, size_t c, LineWriter& out) const {
+    const char separator = separator_[0];
+    const char* const line = text.data();
+    const char* const end = line + text.size();
+    const PaddedDigits integer = ReadPaddedDigits(line + c, end, 0);
+    size_t j = c + integer.length;
+    uint64_t digits = integer.value;
+    size_t decimals = 0;
+    bool ends_with_separator = false;
+    if (line[j] == separator) {
+      const PaddedDigits fraction = ReadPaddedDigits(line + j + 1, end, integer.value);
+      if (line[j + 1 + fraction.length] == separator) return RoundRunByValue(text, c, out);
+      digits = fraction.value;
+      decimals = fraction.length;
+      // A separator right after the number is punctuation and stays after the rounded value.
+      ends_with_separator = decimals == 0;
+      j += 1 + decimals;
+    }
+    if (integer.length + decimals > kMostDigitsRead || digits >= kSixteenDigits) {
+      return RoundRunByValue(text, c, out);
+    }
+    char* p = PutRoundedDigits(out.Room(text.size() - c), digits, decimals);
+    if (ends_with_separator) *p++ = separator;
+    out.MovedTo(p);
+    return j;
   }
 
   // Reads the run as a number and writes its rounded text.
@@ -492,10 +615,48 @@ class LineRounder {
   // The rounded text of digits / 10^decimals.
   char* PutRoundedDigits(char* p, uint64_t digits, size_t decimals) const {
     if (const auto kept = KeepDigitsExactly(digits, decimals, digits_, method_)) {
-      return PutDecimalText(p, false, kept->kept, kept->power, separator_);
+      return PutKeptText(p, kept->kept, kept->power);
     }
     const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
     return PutRounded(p, RoundToStep(value, digits_, method_));
+  }
+
+  // The Double text of kept × 10^power (0 < kept ≤ 10^10), as PutDecimalText writes it: the
+  // fixed layout of up to eight digits here, in words written whole (the room of a number holds
+  // them); the rest there.
+  char* PutKeptText(char* p, uint64_t kept, int power) const {
+    while (kept % 10 == 0) {  // ends at the leading digit, never 0
+      kept /= 10;
+      ++power;
+    }
+    const int count = DecimalDigitCount(kept);
+    const int exponent = count - 1 + power;
+    if (!one_byte_separator_ || count > 8 || exponent < -4 || exponent >= kDoubleTextDigits) {
+      return PutDecimalText(p, false, kept, power, separator_);
+    }
+    const uint64_t digits = EightDigitCharacters(static_cast<uint32_t>(kept)) >> (8 * (8 - count));
+    if (exponent < 0) {  // 0,000ddd
+      const uint64_t zeros = kZeros;
+      p[0] = '0';
+      p[1] = separator_[0];
+      std::memcpy(p + 2, &zeros, 8);
+      p += 2 + (-exponent - 1);
+      std::memcpy(p, &digits, 8);
+      return p + count;
+    }
+    std::memcpy(p, &digits, 8);
+    if (count <= exponent + 1) {  // ddd000
+      const uint64_t zeros[2] = {kZeros, kZeros};
+      p += count;
+      std::memcpy(p, zeros, 16);
+      return p + (exponent + 1 - count);
+    }
+    const int integer_digits = exponent + 1;  // dd,ddd
+    const uint64_t decimals = digits >> (8 * integer_digits);
+    p += integer_digits;
+    *p++ = separator_[0];
+    std::memcpy(p, &decimals, 8);
+    return p + (count - integer_digits);
   }
 
   // The value kept × 10^power is exact in decimal: with at most 15 digits its Double text is
@@ -515,6 +676,7 @@ class LineRounder {
   uint8_t method_;
   std::string_view separator_;
   bool separator_is_one_character_;
+  bool one_byte_separator_;   // not a zero byte, which pads a line
   uint64_t separator_bytes_;  // a one-byte separator in every byte; 0 for others
   uint64_t pass_;
 };
@@ -639,6 +801,7 @@ class EncodedLineBlocks final : public ReportBytes {
   // that beginning, up to the last run that starts in it: the text before a run decides how it
   // is read, never the text after it.
   void Round(std::string_view line, size_t first_digit) {
+    const std::string_view text = padded_.Of(line);
     LineWriter& out = *out_;
     out.Start(line.size());
     const size_t same = SameBeginning(last_line_, line);
@@ -652,14 +815,15 @@ class EncodedLineBlocks final : public ReportBytes {
       const RunStart resume = run_starts_[kept - 1];
       run_starts_.resize(kept - 1);
       out.KeepFirst(resume.in_text);
-      c = out.CopyUntilDigit(line, resume.in_line);
+      out.Room(line.size() - resume.in_line);
+      c = out.CopyUntilDigit(text, resume.in_line);
     } else {
       run_starts_.clear();
       out.Put(line.substr(0, first_digit));
     }
     while (c < line.size()) {
       run_starts_.push_back({c, out.Size()});
-      c = rounder_->RoundRunAndText(line, c, out);
+      c = rounder_->RoundRunAndText(text, c, out);
     }
     last_line_ = line;
   }
@@ -695,6 +859,7 @@ class EncodedLineBlocks final : public ReportBytes {
   bool utf8_;
   std::optional<LineRounder> rounder_;
   std::string line_buffer_;
+  PaddedLine padded_;
   std::optional<LineWriter> out_;
   Block block_;
   size_t next_ = 0;
@@ -723,11 +888,12 @@ void vbСписок::ОкруглитьЧисловыеЗначения(uint8_t 
   const LineRounder rounder(ЧислоЗнаков, СпособОкругления, Разделитель);
   std::string buffer;
   LineWriter out(buffer, rounder.NumberRoom());
+  PaddedLine padded;
   for (size_t i = 1; i < Строки_.size(); ++i) {
     std::string& line = Строки_[i];
     const size_t first_digit = LineRounder::NextDigit(line, 0);
     if (first_digit == line.size()) continue;
-    rounder.Round(line, first_digit, out);
+    rounder.Round(padded.Of(line), first_digit, out);
     line.assign(out.Text());  // keeps the line's buffer: rounded lines rarely grow
   }
 }

@@ -97,7 +97,7 @@ struct Outcome {
 };
 
 template <class Pass>
-Outcome Run(std::vector<std::string> lines, Pass pass) {
+Outcome OutcomeOf(std::vector<std::string> lines, Pass pass) {
   Outcome outcome;
   try {
     pass(lines);
@@ -122,7 +122,7 @@ void ExpectSameRounding(uint64_t seed, std::string_view separator, int line_coun
     }
     const auto digits = static_cast<uint8_t>(random() % 8 == 0 ? random() % 256 : random() % 17);
     const auto method = static_cast<uint8_t>(random() % 3);
-    const Outcome expected = Run(lines, [&](std::vector<std::string>& text) {
+    const Outcome expected = OutcomeOf(lines, [&](std::vector<std::string>& text) {
       reference::RoundLines(text, digits, method, separator);
     });
     vbСписок list;
@@ -153,6 +153,45 @@ TEST(RoundingPassAgainstReference, PointSeparator) {
 TEST(RoundingPassAgainstReference, SeparatorsOfSeveralBytes) {
   ExpectSameRounding(3, "٫", 10000);
   ExpectSameRounding(4, "::", 10000);
+}
+
+// Runs where the usual reading of a report's numbers hands over to the general one: 19 and 20
+// digits, a second separator, the line's last bytes, a zero byte inside a line, eight kept digits
+// and nine, every layout of the text (0,000ddd, ddd000, dd,ddd, exponent form).
+TEST(RoundingPassAgainstReference, RunsAtTheEdgesOfTheUsualReading) {
+  const std::vector<std::string> lines = {
+      "",
+      "1234567890123456789",
+      "12345678901234567890",
+      "123456789,0123456789 x",
+      "1234567890,1234567890 x",
+      "0,000000000000001234",
+      "12,34,",
+      "12,34,5",
+      "x 12,",
+      "7",
+      std::string("3,25\0") + "4,75" + std::string(1, '\0'),
+      "0,00012345 0,0012345 123456789 1234,5678 99999999,5 999999995 100000000000000000",
+      "12345678,5 123456785 0,123456785 1,23456785E-05 0,0000123456785"};
+  for (const uint8_t digits : {uint8_t{4}, uint8_t{8}, uint8_t{9}}) {
+    for (const uint8_t method : {uint8_t{0}, uint8_t{1}, uint8_t{2}}) {
+      const Outcome expected = OutcomeOf(lines, [&](std::vector<std::string>& text) {
+        reference::RoundLines(text, digits, method, ",");
+      });
+      const Outcome rounded = OutcomeOf(lines, [&](std::vector<std::string>& text) {
+        vbСписок list;
+        for (size_t i = 1; i < text.size(); ++i) list.ВставитьСтроку(text[i]);
+        list.ОкруглитьЧисловыеЗначения(digits, method, ",");
+        for (size_t i = 1; i < text.size(); ++i)
+          text[i] = list.ПолучитьСтроку(static_cast<int32_t>(i));
+      });
+      ASSERT_EQ(rounded.error, expected.error)
+          << "digits " << int{digits} << " method " << int{method};
+      if (expected.error != 0) continue;
+      EXPECT_EQ(rounded.lines, expected.lines)
+          << "digits " << int{digits} << " method " << int{method};
+    }
+  }
 }
 
 // The report's own rule (4 digits, halves up) over many numbers: every rounded text comes
