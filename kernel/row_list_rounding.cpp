@@ -121,25 +121,32 @@ uint64_t EightDigitCharacters(uint32_t n) {
   return (tens | ((quarters - tens * 10) << 8)) + kZeros;
 }
 
-// Reads eight characters at a time where the byte order allows: the digit values of a chunk are
-// its bytes XOR '0'; a byte above 9 ends the run.
+// The digits a chunk of eight characters begins with, read onto `value`, and their count (8 when
+// all are digits): the digit values of a chunk are its bytes XOR '0'; a byte above 9 ends the run.
+struct DigitRun {
+  uint64_t value;  // meaningful up to 19 digits, as in DigitsRead
+  size_t length;
+};
+[[gnu::always_inline]] inline DigitRun ReadChunkDigits(uint64_t chunk, uint64_t value) {
+  const uint64_t values = chunk ^ kZeros;
+  // A carry out of a byte comes only from a byte that is no digit, so the lowest mark is exact.
+  const uint64_t non_digits = ((values + 0x7676767676767676u) | values) & kHighBits;
+  if (non_digits == 0) return {value * 100000000u + EightDigits(values), 8};
+  const auto count = static_cast<size_t>(std::countr_zero(non_digits) / 8);
+  if (count == 0) return {value, 0};
+  // Shifted up, the digits follow zero bytes, which read as leading zeros.
+  return {value * kSmallPowersOfTen[count] + EightDigits(values << (8 * (8 - count))), count};
+}
+
+// Reads eight characters at a time where the byte order allows.
 DigitsRead ReadDigitsFrom(std::string_view text, size_t from, uint64_t value) {
   if constexpr (std::endian::native == std::endian::little) {
     for (; from + 8 <= text.size(); from += 8) {
       uint64_t chunk = 0;
       std::memcpy(&chunk, text.data() + from, 8);
-      const uint64_t values = chunk ^ kZeros;
-      // A carry out of a byte comes only from a byte that is no digit, so the lowest mark is exact.
-      const uint64_t non_digits = ((values + 0x7676767676767676u) | values) & kHighBits;
-      if (non_digits == 0) {
-        value = value * 100000000u + EightDigits(values);
-        continue;
-      }
-      const auto count = static_cast<size_t>(std::countr_zero(non_digits) / 8);
-      if (count == 0) return {value, from};
-      // Shifted up, the digits follow zero bytes, which read as leading zeros.
-      value = value * kSmallPowersOfTen[count] + EightDigits(values << (8 * (8 - count)));
-      return {value, from + count};
+      const DigitRun chunk_digits = ReadChunkDigits(chunk, value);
+      value = chunk_digits.value;
+      if (chunk_digits.length < 8) return {value, from + chunk_digits.length};
     }
   }
   for (; from < text.size(); ++from) {
@@ -166,27 +173,15 @@ class PaddedLine {
   std::string buffer_;
 };
 
-struct PaddedDigits {
-  uint64_t value;  // meaningful up to 19 digits, as in DigitsRead
-  size_t length;
-};
-
 // The run of digits at p in a padded line that ends at `end`, read onto `value`.
-PaddedDigits ReadPaddedDigits(const char* p, const char* end, uint64_t value) {
+DigitRun ReadPaddedDigits(const char* p, const char* end, uint64_t value) {
   size_t length = 0;
   for (; p + length <= end; length += 8) {  // the padding after `end` holds no digit
     uint64_t chunk = 0;
     std::memcpy(&chunk, p + length, 8);
-    const uint64_t values = chunk ^ kZeros;
-    const uint64_t non_digits = ((values + 0x7676767676767676u) | values) & kHighBits;
-    if (non_digits == 0) {
-      value = value * 100000000u + EightDigits(values);
-      continue;
-    }
-    const auto count = static_cast<size_t>(std::countr_zero(non_digits) / 8);
-    if (count > 0)
-      value = value * kSmallPowersOfTen[count] + EightDigits(values << (8 * (8 - count)));
-    return {value, length + count};
+    const DigitRun chunk_digits = ReadChunkDigits(chunk, value);
+    value = chunk_digits.value;
+    if (chunk_digits.length < 8) return {value, length + chunk_digits.length};
   }
   return {value, length};
 }
@@ -557,13 +552,13 @@ class LineRounder {
     const char separator = separator_[0];
     const char* const line = text.data();
     const char* const end = line + text.size();
-    const PaddedDigits integer = ReadPaddedDigits(line + c, end, 0);
+    const DigitRun integer = ReadPaddedDigits(line + c, end, 0);
     size_t j = c + integer.length;
     uint64_t digits = integer.value;
     size_t decimals = 0;
     bool ends_with_separator = false;
     if (line[j] == separator) {
-      const PaddedDigits fraction = ReadPaddedDigits(line + j + 1, end, integer.value);
+      const DigitRun fraction = ReadPaddedDigits(line + j + 1, end, integer.value);
       if (line[j + 1 + fraction.length] == separator) return RoundRunByValue(text, c, out);
       digits = fraction.value;
       decimals = fraction.length;
