@@ -125,10 +125,11 @@ char TwoByteCharacterAt(const char* text, size_t i, size_t size) {
 
 namespace {
 
+constexpr uint64_t kAsciiHighBits = 0x8080808080808080u;
+
 // The count of ASCII characters a chunk of eight starts with.
 size_t LeadingAscii(uint64_t chunk) {
-  constexpr uint64_t kHighBits = 0x8080808080808080u;
-  const uint64_t high = chunk & kHighBits;
+  const uint64_t high = chunk & kAsciiHighBits;
   if (high == 0) return 8;
   if constexpr (std::endian::native == std::endian::little) {
     return static_cast<size_t>(std::countr_zero(high) / 8);
@@ -146,6 +147,17 @@ char* PutCp1251(char* p, std::string_view utf8) {
   const size_t size = utf8.size();
   size_t i = 0;
   while (i < size) {
+    // Runs of ASCII, most of a report, sixteen characters a turn.
+    for (; i + 16 <= size; i += 16, p += 16) {
+      uint64_t first = 0;
+      uint64_t second = 0;
+      std::memcpy(&first, text + i, 8);
+      std::memcpy(&second, text + i + 8, 8);
+      if (((first | second) & kAsciiHighBits) != 0) break;
+      std::memcpy(p, &first, 8);
+      std::memcpy(p + 8, &second, 8);
+    }
+    if (i == size) break;
     if (i + 8 <= size) {
       uint64_t chunk = 0;
       std::memcpy(&chunk, text + i, 8);

@@ -86,9 +86,22 @@ TEST(Cp1251Conversion, EveryCodePointAtEveryChunkOffset) {
   const auto bytes = CodePageBytes();
   for (char32_t c = 1; c <= 0x10FFFF; c += (c < 0x3000 ? 1 : 97)) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
-    for (size_t offset = 0; offset < 9; offset += (c < 0x3000 ? 1 : 4)) {
+    for (size_t offset = 0; offset < 18; offset += (c < 0x3000 ? 1 : 4)) {
       const std::string text = std::string(offset, 'a') + Utf8Of(c) + "Жb" + Utf8Of(c);
-      ASSERT_EQ(Utf8ToCp1251(text), PlainConversion(text, bytes)) << std::hex << static_cast<uint32_t>(c);
+      ASSERT_EQ(Utf8ToCp1251(text), PlainConversion(text, bytes))
+          << std::hex << static_cast<uint32_t>(c);
+    }
+  }
+}
+
+TEST(Cp1251Conversion, AsciiRunsOfEveryLengthBeforeAndAfterALetter) {
+  const auto bytes = CodePageBytes();
+  for (size_t before = 0; before < 40; ++before) {
+    const std::string ascii(before, 'k');
+    EXPECT_EQ(Utf8ToCp1251(ascii), ascii);
+    for (size_t after = 0; after < 40; after += 7) {
+      const std::string text = ascii + "ж" + std::string(after, '=');
+      EXPECT_EQ(Utf8ToCp1251(text), PlainConversion(text, bytes)) << before << " " << after;
     }
   }
 }
