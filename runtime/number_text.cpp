@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/checked_math.hpp"
@@ -23,17 +24,22 @@ struct DecimalDigits {
   bool negative = false;
 };
 
-// Reads the output of std::to_chars in scientific form ("-1.2345e+07").
+// Reads the output of std::to_chars in scientific form of a finite value ("-1.2345e+07"): a
+// leading digit, the others after the point, and an exponent of two or three digits at the end.
 DecimalDigits ParseScientific(const char* first, const char* last) {
   DecimalDigits d;
   if (*first == '-') {
     d.negative = true;
     ++first;
   }
-  for (; first != last && *first != 'e'; ++first) {
-    if (*first != '.' && d.count < static_cast<int>(sizeof d.digits)) d.digits[d.count++] = *first;
-  }
-  if (first != last) std::from_chars(first + (first[1] == '+' ? 2 : 1), last, d.exponent);
+  const char* const e = last[-4] == 'e' ? last - 4 : last - 5;
+  d.digits[0] = first[0];
+  const auto others = std::min(e - first - 2, std::ptrdiff_t{sizeof d.digits - 1});
+  if (others > 0) std::memcpy(d.digits + 1, first + 2, static_cast<size_t>(others));
+  d.count = 1 + static_cast<int>(std::max(others, std::ptrdiff_t{0}));
+  int exponent = 0;
+  for (const char* digit = e + 2; digit != last; ++digit) exponent = exponent * 10 + (*digit - '0');
+  d.exponent = e[1] == '-' ? -exponent : exponent;
   while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
   return d;
 }
