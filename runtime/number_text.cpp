@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -77,7 +78,10 @@ void RoundDigitsUp(DecimalDigits& d, int kept) {
 // - D with 16 or 17 digits rounds the same way as the exact value unless D is itself the half
 //   between two 15-digit decimals: the half would otherwise lie between the value and D, and
 //   then D would not be the closest (or a shortest) text of the value.
+// Subnormal values have fewer bits than 15 digits need, so their shortest text says less than the
+// 15 digits of their exact value: those are rounded from it directly.
 DecimalDigits ComputedDoubleDigits(double value) {
+  if (std::fabs(value) < DBL_MIN) return RoundedDigits(value, kDoubleDigits);
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);

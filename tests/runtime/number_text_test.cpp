@@ -34,6 +34,18 @@ TEST(DoubleText, MatchesFifteenDigitGeneralFormatOverManyValues) {
   }
 }
 
+// Below the smallest normal double a value's shortest text can have fewer than 15 digits that
+// still differ from the 15 digits of its exact value.
+TEST(DoubleText, SubnormalValuesShowFifteenDigitsOfTheirExactValue) {
+  EXPECT_EQ(DoubleText(std::bit_cast<double>(uint64_t{0x0000521e433b15}), "."),
+            "1.74254503112422E-312");
+  std::mt19937_64 random(5);
+  for (int i = 0; i < 100000; ++i) {
+    const double value = std::bit_cast<double>(random() & 0x800FFFFFFFFFFFFFu);
+    ASSERT_EQ(DoubleText(value, "."), PrintfText("%.15G", value)) << std::hexfloat << value;
+  }
+}
+
 TEST(DoubleText, SixteenDigitValuesEndingInFiveRoundLikeTheExactValue) {
   std::mt19937_64 random(99);
   std::uniform_int_distribution<int64_t> prefix(100000000000000, 999999999999999);
