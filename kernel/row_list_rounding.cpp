@@ -111,16 +111,6 @@ uint64_t EightDigits(uint64_t values) {
 
 constexpr uint64_t kSmallPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
-// The eight digit characters of n < 10^8 with leading zeros, the first in the lowest byte: split
-// into halves of four digits, each into two of two, each into two digits, in lanes of one word.
-uint64_t EightDigitCharacters(uint32_t n) {
-  const uint64_t halves = (n / 10000) | (uint64_t{n % 10000} << 32);
-  const uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007Fu;  // x / 100 for x < 10^4
-  const uint64_t quarters = hundreds | ((halves - hundreds * 100) << 16);
-  const uint64_t tens = ((quarters * 103) >> 10) & 0x000F000F000F000Fu;  // x / 10 for x < 100
-  return (tens | ((quarters - tens * 10) << 8)) + kZeros;
-}
-
 // The digits a chunk of eight characters begins with, read onto `value`, and their count (8 when
 // all are digits): the digit values of a chunk are its bytes XOR '0'; a byte above 9 ends the run.
 struct DigitRun {
@@ -318,8 +308,6 @@ std::optional<KeptDigits> KeepDigitsExactly(uint64_t digits, size_t decimals, ui
 }
 
 constexpr double kBelowSixteenDigits = 1e15;
-constexpr uint64_t kSixteenDigits = 1000000000000000u;  // 10^15
-constexpr int kDoubleTextDigits = 15;   // the Double text turns to the exponent form beyond them
 constexpr size_t kMostDigitsRead = 19;  // the most a 64-bit integer holds in every case
 constexpr size_t kCachedTextSize = 30;  // an entry of the cache below fills one cache line
 static_assert(kCachedTextSize <= kDecimalTextRoom);  // a whole entry is copied into the room
@@ -440,9 +428,8 @@ class LineRounder {
         method_(method),
         separator_(separator),
         separator_is_one_character_(CharacterCount(separator) == 1),
-        one_byte_separator_(separator_is_one_character_ && separator.size() == 1 &&
-                            separator[0] != '\0'),
-        separator_bytes_(one_byte_separator_
+        separator_bytes_(separator_is_one_character_ && separator.size() == 1 &&
+                                 separator[0] != '\0'
                              ? static_cast<unsigned char>(separator[0]) * 0x0101010101010101u
                              : 0),
         pass_(++last_pass) {}
@@ -490,7 +477,7 @@ class LineRounder {
   // ends the run is not a digit, so the caller copies it as ordinary text.
   size_t RoundRun(std::string_view text, size_t c, LineWriter& out) const {
     if constexpr (std::endian::native == std::endian::little) {
-      if (one_byte_separator_) return RoundCachedRun(text, c, out);
+      if (separator_bytes_ != 0) return RoundCachedRun(text, c, out);
     }
     return RoundRunByValue(text, c, out);
   }
@@ -566,7 +553,8 @@ class LineRounder {
       ends_with_separator = decimals == 0;
       j += 1 + decimals;
     }
-    if (integer.length + decimals > kMostDigitsRead || digits >= kSixteenDigits) {
+    if (integer.length + decimals > kMostDigitsRead ||
+        digits >= kWholePowersOfTen[kMaxExactDigits]) {
       return RoundRunByValue(text, c, out);
     }
     char* p = PutRoundedDigits(out.Room(text.size() - c), digits, decimals);
@@ -610,48 +598,10 @@ class LineRounder {
   // The rounded text of digits / 10^decimals.
   char* PutRoundedDigits(char* p, uint64_t digits, size_t decimals) const {
     if (const auto kept = KeepDigitsExactly(digits, decimals, digits_, method_)) {
-      return PutKeptText(p, kept->kept, kept->power);
+      return PutDecimalText(p, false, kept->kept, kept->power, separator_);
     }
     const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
     return PutRounded(p, RoundToStep(value, digits_, method_));
-  }
-
-  // The Double text of kept × 10^power (0 < kept ≤ 10^10), as PutDecimalText writes it: the
-  // fixed layout of up to eight digits here, in words written whole (the room of a number holds
-  // them); the rest there.
-  char* PutKeptText(char* p, uint64_t kept, int power) const {
-    while (kept % 10 == 0) {  // ends at the leading digit, never 0
-      kept /= 10;
-      ++power;
-    }
-    const int count = DecimalDigitCount(kept);
-    const int exponent = count - 1 + power;
-    if (!one_byte_separator_ || count > 8 || exponent < -4 || exponent >= kDoubleTextDigits) {
-      return PutDecimalText(p, false, kept, power, separator_);
-    }
-    const uint64_t digits = EightDigitCharacters(static_cast<uint32_t>(kept)) >> (8 * (8 - count));
-    if (exponent < 0) {  // 0,000ddd
-      const uint64_t zeros = kZeros;
-      p[0] = '0';
-      p[1] = separator_[0];
-      std::memcpy(p + 2, &zeros, 8);
-      p += 2 + (-exponent - 1);
-      std::memcpy(p, &digits, 8);
-      return p + count;
-    }
-    std::memcpy(p, &digits, 8);
-    if (count <= exponent + 1) {  // ddd000
-      const uint64_t zeros[2] = {kZeros, kZeros};
-      p += count;
-      std::memcpy(p, zeros, 16);
-      return p + (exponent + 1 - count);
-    }
-    const int integer_digits = exponent + 1;  // dd,ddd
-    const uint64_t decimals = digits >> (8 * integer_digits);
-    p += integer_digits;
-    *p++ = separator_[0];
-    std::memcpy(p, &decimals, 8);
-    return p + (count - integer_digits);
   }
 
   // The value kept × 10^power is exact in decimal: with at most 15 digits its Double text is
@@ -671,8 +621,8 @@ class LineRounder {
   uint8_t method_;
   std::string_view separator_;
   bool separator_is_one_character_;
-  bool one_byte_separator_;   // not a zero byte, which pads a line
-  uint64_t separator_bytes_;  // a one-byte separator in every byte; 0 for others
+  // A one-byte separator in every byte; 0 for others and for a zero byte, which pads a line.
+  uint64_t separator_bytes_;
   uint64_t pass_;
 };
 

@@ -389,6 +389,55 @@ char* PutGeneralDigits(char* p, bool negative, std::string_view digits, int expo
                    digits.substr(integer_digits));
 }
 
+constexpr uint64_t kDigitZeros = 0x3030303030303030u;  // eight '0' characters in one word
+constexpr uint32_t kEightDigitsEnd = 100000000u;
+
+// The eight digit characters of n < 10^8 with leading zeros, the first in the lowest byte: split
+// into halves of four digits, each into two of two, each into two digits, in lanes of one word.
+uint64_t EightDigitCharacters(uint32_t n) {
+  const uint64_t halves = (n / 10000) | (uint64_t{n % 10000} << 32);
+  const uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007Fu;  // x / 100 for x < 10^4
+  const uint64_t quarters = hundreds | ((halves - hundreds * 100) << 16);
+  const uint64_t tens = ((quarters * 103) >> 10) & 0x000F000F000F000Fu;  // x / 10 for x < 100
+  return (tens | ((quarters - tens * 10) << 8)) + kDigitZeros;
+}
+
+// The count of decimal digits of n < 10^8.
+int DigitCount(uint32_t n) {
+  return 1 + (n >= 10) + (n >= 100) + (n >= 1000) + (n >= 10000) + (n >= 100000) + (n >= 1000000) +
+         (n >= 10000000);
+}
+
+// The fixed layouts of PutGeneralDigits for up to eight digits (n < 10^8, no trailing zeros) and
+// a separator of one byte, in words built in registers and written whole (the room holds them):
+// the digits through a stack buffer would be read back before their stores have landed.
+char* PutShortFixedDigits(char* p, bool negative, uint32_t n, int count, int exponent,
+                          char separator) {
+  if (negative) *p++ = '-';
+  const uint64_t digits = EightDigitCharacters(n) >> (8 * (8 - count));
+  if (exponent < 0) {  // 0,000ddd
+    p[0] = '0';
+    p[1] = separator;
+    std::memcpy(p + 2, &kDigitZeros, 8);
+    p += 2 + (-exponent - 1);
+    std::memcpy(p, &digits, 8);
+    return p + count;
+  }
+  std::memcpy(p, &digits, 8);
+  if (count <= exponent + 1) {  // ddd000
+    const uint64_t zeros[2] = {kDigitZeros, kDigitZeros};
+    p += count;
+    std::memcpy(p, zeros, 16);
+    return p + (exponent + 1 - count);
+  }
+  const int integer_digits = exponent + 1;  // dd,ddd
+  const uint64_t decimals = digits >> (8 * integer_digits);
+  p += integer_digits;
+  *p++ = separator;
+  std::memcpy(p, &decimals, 8);
+  return p + (count - integer_digits);
+}
+
 }  // namespace
 
 char* PutDecimalText(char* p, bool negative, uint64_t significand, int power,
@@ -407,6 +456,14 @@ char* PutDecimalText(char* p, bool negative, uint64_t significand, int power,
   while (significand % 10 == 0) {  // ends at the leading digit, never 0
     significand /= 10;
     ++power;
+  }
+  if (significand < kEightDigitsEnd && separator.size() == 1) {
+    const auto n = static_cast<uint32_t>(significand);
+    const int count = DigitCount(n);
+    const int exponent = count - 1 + power;
+    if (exponent >= -4 && exponent < kDoubleDigits) {
+      return PutShortFixedDigits(p, negative, n, count, exponent, separator[0]);
+    }
   }
   char digits[40];  // room for the fixed-size copies of PutDigits, as in DecimalDigits
   std::memset(digits, '0', sizeof digits);
