@@ -315,42 +315,12 @@ void AppendDoubleText(std::string& out, double value, std::string_view separator
 
 namespace {
 
-// The significant digits of significand × 10^power (0 < significand < 10^15), trailing zeros
-// dropped.
-DecimalDigits DigitsOfDecimal(bool negative, uint64_t significand, int power) {
-  while (significand % 10 == 0) {  // ends at the leading digit, never 0
-    significand /= 10;
-    ++power;
-  }
-  DecimalDigits d;
-  d.negative = negative;
-  const auto end = std::to_chars(d.digits, d.digits + sizeof d.digits, significand).ptr;
-  d.count = static_cast<int>(end - d.digits);
-  d.exponent = d.count - 1 + power;
-  return d;
-}
-
 constexpr uint64_t kFifteenDigitsEnd = 1000000000000000u;
 
 double DecimalValue(bool negative, uint64_t significand, int power) {
   const double value = Mul(static_cast<double>(significand), std::pow(10.0, power));
   return negative ? -value : value;
 }
-
-}  // namespace
-
-void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
-                       std::string_view separator) {
-  if (significand == 0) {
-    out += '0';
-  } else if (significand >= kFifteenDigitsEnd) {  // more than 15 digits: the double's own text
-    AppendDoubleText(out, DecimalValue(negative, significand, power), separator);
-  } else {
-    AppendGeneral(out, DigitsOfDecimal(negative, significand, power), kDoubleDigits, separator);
-  }
-}
-
-namespace {
 
 char* PutSeparator(char* p, std::string_view separator) {
   if (separator.size() == 1) {

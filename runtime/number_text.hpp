@@ -31,12 +31,9 @@ void AppendDoubleText(std::string& out, double value, std::string_view separator
 void AppendSingleText(std::string& out, float value, std::string_view separator);
 // The separator that Текст writes: the user's, or a point when the setting is empty.
 std::string NumberSeparator();
-// Appends the Double text of ±significand × 10^power for a significand of at most 15 digits: the
-// text of the nearest double (a normal one), written without converting to binary and back.
-void AppendDecimalText(std::string& out, bool negative, uint64_t significand, int power,
-                       std::string_view separator);
-// The same written at p, which must have room for kDecimalTextRoom bytes and the separator;
-// returns the end of the text.
+// Writes at p the Double text of ±significand × 10^power (the text of the nearest double, a
+// normal one), without converting to binary and back; p must have room for kDecimalTextRoom
+// bytes and the separator. Returns the end of the text.
 inline constexpr size_t kDecimalTextRoom = 48;
 char* PutDecimalText(char* p, bool negative, uint64_t significand, int power,
                      std::string_view separator);
