@@ -147,12 +147,21 @@ Variant мтВыносливость(uint8_t& КлассАрматурнойСт
       "напряженной арматуры, согласно СНиП 2.05.03-84*");
   if (rep) rep.List().Выгрузить(Отчет);
 
-  const Напряжения наименьшие =
-      НапряженияСостояния(КлассАрматурнойСтали, КлассБетона, Nmin, Mmin, Fв, Fн, ав, ан, h, B,
-                          ОпределятьСМИ, ТипКонструкции, Отчет);
-  const Напряжения наибольшие =
-      НапряженияСостояния(КлассАрматурнойСтали, КлассБетона, Nmax, Mmax, Fв, Fн, ав, ан, h, B,
-                          ОпределятьСМИ, ТипКонструкции, Отчет);
+  const auto напряжения = [&](double N, double M, const std::string& отчёт_напряжений) {
+    return НапряженияСостояния(КлассАрматурнойСтали, КлассБетона, N, M, Fв, Fн, ав, ан, h, B,
+                               ОпределятьСМИ, ТипКонструкции, отчёт_напряжений);
+  };
+  // Both states write the same stress report file, so the first state's report (up to 1001
+  // passes, megabytes) would be replaced at once: it is made only when the second state fails,
+  // and the files end as the two reports in turn leave them, errors included.
+  const Напряжения наименьшие = напряжения(Nmin, Mmin, std::string());
+  Напряжения наибольшие;
+  try {
+    наибольшие = напряжения(Nmax, Mmax, Отчет);
+  } catch (...) {
+    напряжения(Nmin, Mmin, Отчет);  // a failure of its own report comes first, as in turn
+    throw;
+  }
   if (rep) rep.List().Загрузить(Отчет);
 
   double Sbmin = наименьшие.Sb;

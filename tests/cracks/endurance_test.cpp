@@ -227,6 +227,63 @@ TEST_F(EnduranceTest, ReportLinesAndTheStressReportOfTheSecondState) {
             (std::vector<std::string>{"Stress-calc.txt", "Stress-direct.txt", "calc.txt"}));
 }
 
+// The stress report a state leaves on its own (at the path Stress-<name>).
+std::vector<std::string> StressReportOfState(const EnduranceCase& c, double N, double M,
+                                             const fs::path& path) {
+  double Sb = 0, Ss = 0, Ssi = 0;
+  мтНапряжение(c.steel, c.concrete, N, M, c.Fv, c.Fn, c.av, c.an, c.h, c.B, 0, c.own_inertia,
+               c.type, true, 0.0001, Sb, Ss, Ssi, path.string());
+  return ReadReport(path.parent_path() / ("Stress-" + path.filename().string()));
+}
+
+size_t PassCount(const std::vector<std::string>& stress_lines) {
+  return static_cast<size_t>(
+      std::count_if(stress_lines.begin(), stress_lines.end(),
+                    [](const std::string& line) { return line.starts_with("Итерация номер: "); }));
+}
+
+TEST_F(EnduranceTest, StatesThatRunEveryPassGiveTheMarginsOfTheCallWithoutAReport) {
+  // Mild steel: both states run the stress iteration to its pass bound.
+  EnduranceCase c;
+  c.steel = 1;
+  c.Nmin = 0.97074612749575229;
+  c.Mmin = -0.64217578102152817;
+  c.Nmax = 3.8468441077438564;
+  c.Mmax = 0.61060097501188859;
+  c.Fv = 13.511063512144139;
+  c.Fn = 6.4025559676418222;
+  c.av = 0.080820698370175248;
+  c.an = 0.099415700519617609;
+  c.h = 0.34831686064777329;
+  c.B = 0.41043118768639963;
+  const fs::path alone = dir_ / "alone";
+  fs::create_directories(alone);
+  EXPECT_EQ(PassCount(StressReportOfState(c, c.Nmin, c.Mmin, alone / "min.txt")),
+            size_t{kПроходовНапряжений});
+  const auto second = StressReportOfState(c, c.Nmax, c.Mmax, alone / "max.txt");
+  EXPECT_EQ(PassCount(second), size_t{kПроходовНапряжений});
+  for (const uint8_t selector : {uint8_t{1}, uint8_t{2}}) {
+    c.selector = selector;
+    c.report.clear();
+    const double without_report = c.Margin();
+    c.report = (dir_ / "calc.txt").string();
+    EXPECT_EQ(c.Margin(), without_report) << int{selector};
+    EXPECT_EQ(ReadReport(dir_ / "Stress-calc.txt"), second);
+  }
+}
+
+TEST_F(EnduranceTest, AFailingSecondStateLeavesTheStressReportOfTheFirst) {
+  EnduranceCase c;
+  c.Nmax = c.Mmax = 1e308;  // the stresses overflow
+  c.report = (dir_ / "calc.txt").string();
+  EXPECT_EQ(ErrorNumberOf(c), kOverflow);
+  const fs::path alone = dir_ / "alone";
+  fs::create_directories(alone);
+  const auto first = StressReportOfState(c, c.Nmin, c.Mmin, alone / "min.txt");
+  EXPECT_GT(first.size(), 20u);
+  EXPECT_EQ(ReadReport(dir_ / "Stress-calc.txt"), first);
+}
+
 TEST_F(EnduranceTest, AnOldReportIsReplacedByTheTitleFileFirst) {
   const fs::path path = dir_ / "calc.txt";
   std::ofstream(path, std::ios::binary) << "old line\r\nanother\r\n";
