@@ -1,5 +1,6 @@
 #include "cli/html_text.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -27,44 +28,70 @@ size_t Utf8SequenceLength(std::string_view text, size_t i) {
   return length;
 }
 
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+// The text written for a byte that is not copied: the markup characters, the zero byte and a
+// byte that begins no valid UTF-8 sequence.
+std::string_view EscapeOf(unsigned char byte) {
+  switch (byte) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    case '\'':
+      return "&#39;";
+    default:
+      return kReplacementCharacter;
+  }
+}
+
+// The ASCII bytes that are copied as they are.
+constexpr std::array<bool, 128> kPlainAscii = [] {
+  std::array<bool, 128> plain{};
+  for (size_t c = 1; c < plain.size(); ++c) {  // the zero byte is not plain
+    plain[c] = std::string_view("&<>\"'").find(static_cast<char>(c)) == std::string_view::npos;
+  }
+  return plain;
+}();
+
 }  // namespace
 
 std::string HtmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
+  AppendHtmlEscaped(out, text);
+  return out;
+}
+
+void AppendHtmlEscaped(std::string& out, std::string_view text) {
+  size_t plain_from = 0;  // the text from here up to i is copied as it is
   for (size_t i = 0; i < text.size();) {
-    const char c = text[i];
-    const size_t length = Utf8SequenceLength(text, i);
-    if (length == 0) {
-      out += "\xEF\xBF\xBD";
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80 && kPlainAscii[byte]) {
       ++i;
       continue;
     }
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      case '\0':
-        out += "\xEF\xBF\xBD";
-        break;
-      default:
-        out.append(text, i, length);
+    if (byte >= 0xC2 && byte <= 0xDF && i + 1 < text.size() &&
+        (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+      i += 2;  // a letter of two bytes (Cyrillic), the usual sequence of a report
+      continue;
     }
-    i += length;
+    if (byte >= 0x80) {
+      const size_t length = Utf8SequenceLength(text, i);
+      if (length != 0) {
+        i += length;
+        continue;
+      }
+    }
+    out.append(text, plain_from, i - plain_from);
+    out += EscapeOf(byte);
+    plain_from = ++i;
   }
-  return out;
+  out.append(text, plain_from);
 }
 
 std::string ShortNumber(double value, std::string_view separator) {

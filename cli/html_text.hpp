@@ -11,6 +11,8 @@ namespace armocalc::cli {
 // The text with &, <, >, " and ' written as character references; usable in element content
 // and in quoted attribute values. Invalid UTF-8 bytes become U+FFFD.
 std::string HtmlEscape(std::string_view text);
+// The same appended to `out`.
+void AppendHtmlEscaped(std::string& out, std::string_view text);
 
 // A number with 4 significant digits ("0.06538", "1.2E+05"), the decimal point replaced by
 // `separator`; "—" for a value that is not finite.

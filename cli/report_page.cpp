@@ -2,6 +2,7 @@
 
 #include "cli/html_text.hpp"
 #include "cli/section_sketch.hpp"
+#include "kernel/report_file.hpp"
 #include "kernel/row_list.hpp"
 #include "runtime/decimal_separator.hpp"
 #include "runtime/errors.hpp"
@@ -114,22 +115,32 @@ size_t FormulaStart(std::string_view line) {
 }
 
 // One report line as one element whose text is the line itself.
-std::string LineHtml(std::string_view line, bool& title_seen) {
-  if (line.empty()) return "<p class=\"line empty\"></p>\n";
+void AppendElement(std::string& html, std::string_view opening, std::string_view text,
+                   std::string_view closing) {
+  html += opening;
+  AppendHtmlEscaped(html, text);
+  html += closing;
+}
+
+void AppendLineHtml(std::string& html, std::string_view line, bool& title_seen) {
+  if (line.empty()) {
+    html += "<p class=\"line empty\"></p>\n";
+    return;
+  }
   if (line.front() != '\t') {
     if (!title_seen) {
       title_seen = true;
-      return "<p class=\"line title\">" + HtmlEscape(line) + "</p>\n";
+      return AppendElement(html, "<p class=\"line title\">", line, "</p>\n");
     }
-    const char* tag = IsNumberedHeading(line) ? "h2" : "h3";
-    return std::string("<") + tag + " class=\"line\">" + HtmlEscape(line) + "</" + tag + ">\n";
+    if (IsNumberedHeading(line)) return AppendElement(html, "<h2 class=\"line\">", line, "</h2>\n");
+    return AppendElement(html, "<h3 class=\"line\">", line, "</h3>\n");
   }
   const size_t start = FormulaStart(line);
   if (start == std::string_view::npos) {
-    return "<p class=\"line text\">" + HtmlEscape(line) + "</p>\n";
+    return AppendElement(html, "<p class=\"line text\">", line, "</p>\n");
   }
-  return "<p class=\"line formula\">" + HtmlEscape(line.substr(0, start)) + "<code>" +
-         HtmlEscape(line.substr(start)) + "</code></p>\n";
+  AppendElement(html, "<p class=\"line formula\">", line.substr(0, start), "<code>");
+  AppendElement(html, "", line.substr(start), "</code></p>\n");
 }
 
 std::string SketchFigure(const MethodInfo& method, const NamedCall::Result& done,
@@ -143,33 +154,38 @@ std::string SketchFigure(const MethodInfo& method, const NamedCall::Result& done
          "</figure>\n";
 }
 
-// The page as lines, for the row list that writes it.
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-    lines.emplace_back(text, start, end - start);
-    start = end + 1;
+// The page's lines, the text between its line breaks, for the report file writer.
+class PageLines final : public ReportLines {
+ public:
+  explicit PageLines(std::string_view text) {
+    size_t start = 0;
+    for (size_t end = text.find('\n'); end != std::string_view::npos;
+         end = text.find('\n', start)) {
+      lines_.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+    if (start < text.size()) lines_.push_back(text.substr(start));
   }
-  if (start < text.size()) lines.emplace_back(text, start);
+  size_t Count() const override { return lines_.size(); }
+  std::string_view At(size_t index) const override { return lines_[index]; }
+
+ private:
+  std::vector<std::string_view> lines_;
+};
+
+// The report's lines as its file holds them, in the call's report encoding, without the empty
+// line after the final line break.
+std::span<const std::string> ReportLinesOf(const vbСписок& report) {
+  std::span<const std::string> lines = report.Строки();
+  if (!lines.empty() && lines.back().empty()) lines = lines.first(lines.size() - 1);
   return lines;
 }
 
-// The report's lines as its file holds them, in the call's report encoding.
-std::vector<std::string> ReadReport(const std::string& path) {
-  vbСписок list;
-  list.Загрузить(path);
-  std::vector<std::string> lines = list.Строки();
-  if (!lines.empty() && lines.back().empty()) lines.pop_back();  // after the final line break
-  return lines;
-}
-
+// Written as a row list of the page's lines is written, each line ended by CR LF.
 void WritePage(const std::string& path, const std::string& html) {
   const ScopedReportEncoding utf8(ReportEncoding::Utf8);
-  vbСписок page;
-  for (std::string& line : SplitLines(html)) page.ВставитьСтроку(std::move(line));
-  page.УдалитьСтроку(0);  // the empty line a new list starts with
-  page.Выгрузить(path);
+  const PageLines lines(html);
+  WriteReportFile(path, *EncodedLines(lines, nullptr));
 }
 
 }  // namespace
@@ -203,7 +219,7 @@ std::string ReportPageHtml(const MethodInfo& method, const NamedCall::Result& do
   html += "<h2>Исходные данные</h2>\n" + InputsTable(method, done);
   html += "<h2>Отчёт</h2>\n<div class=\"report\">\n";
   bool title_seen = false;
-  for (const std::string& line : lines) html += LineHtml(line, title_seen);
+  for (const std::string& line : lines) AppendLineHtml(html, line, title_seen);
   html += "</div>\n</body>\n</html>\n";
   return html;
 }
@@ -213,8 +229,9 @@ void WriteReportPages(const MethodInfo& method, const NamedCall::Result& done,
   if (!done.outcome.Succeeded()) return;
   const std::string separator = РазделительДробнойЧасти();
   for (const std::string& report : reports) {
-    const std::vector<std::string> lines = ReadReport(report);
-    WritePage(report + ".html", ReportPageHtml(method, done, lines, separator));
+    vbСписок read_back;
+    read_back.Загрузить(report);
+    WritePage(report + ".html", ReportPageHtml(method, done, ReportLinesOf(read_back), separator));
   }
 }
 

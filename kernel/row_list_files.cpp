@@ -124,7 +124,13 @@ std::string ReadWholeFile(const fs::path& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) RaiseForErrno(errno);
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  constexpr size_t kReadBlock = size_t{256} << 10;
+  std::string bytes;
+  for (size_t read = 0; in; read = bytes.size()) {  // ends at the file's end: a short read
+    bytes.resize(read + kReadBlock);
+    in.read(bytes.data() + read, static_cast<std::streamsize>(kReadBlock));
+    bytes.resize(read + static_cast<size_t>(in.gcount()));
+  }
   if (in.bad()) RaiseForErrno(errno);
   return bytes;
 }

@@ -4,8 +4,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "runtime/text_case.hpp"
 
 namespace armocalc {
 namespace {
@@ -52,19 +55,6 @@ constexpr std::array<char, 30 * 64> kBytesOfPairs = [] {
   }
   return bytes;
 }();
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 bool IsContinuation(unsigned char byte) {
   return (byte & 0xC0) == 0x80;
@@ -191,11 +181,52 @@ std::string Utf8ToCp1251(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+// The UTF-8 bytes of every CP1251 byte.
+struct Utf8Bytes {
+  char bytes[3] = {};
+  uint8_t size = 0;
+};
+using Utf8Table = std::array<Utf8Bytes, 256>;
+const Utf8Table& Utf8OfBytes() {
+  static const Utf8Table table = [] {
+    Utf8Table bytes{};
+    for (size_t byte = 0; byte < bytes.size(); ++byte) {
+      std::string utf8;
+      AppendUtf8(utf8, Cp1251CodePoint(static_cast<unsigned char>(byte)));
+      std::memcpy(bytes[byte].bytes, utf8.data(), utf8.size());  // at most 3: all below U+10000
+      bytes[byte].size = static_cast<uint8_t>(utf8.size());
+    }
+    return bytes;
+  }();
+  return table;
+}
+
+}  // namespace
+
 std::string Cp1251ToUtf8(std::string_view cp1251) {
-  std::string out;
-  out.reserve(cp1251.size() * 2);
-  for (char byte : cp1251) AppendUtf8(out, Cp1251CodePoint(static_cast<unsigned char>(byte)));
-  return out;
+  const Utf8Table& table = Utf8OfBytes();
+  // Written into room for the longest result, left uninitialised (a report read back is
+  // megabytes), then copied once into the string.
+  const std::unique_ptr<char[]> room(new char[3 * cp1251.size() + sizeof(Utf8Bytes::bytes) + 8]);
+  char* p = room.get();
+  const char* const text = cp1251.data();
+  for (size_t i = 0; i < cp1251.size();) {
+    if (i + 8 <= cp1251.size()) {  // ASCII, most of a report, up to eight characters a turn
+      uint64_t chunk = 0;
+      std::memcpy(&chunk, text + i, 8);
+      std::memcpy(p, &chunk, 8);
+      const size_t ascii = LeadingAscii(chunk);
+      p += ascii;
+      i += ascii;
+      if (ascii == 8) continue;
+    }
+    const Utf8Bytes& u = table[static_cast<unsigned char>(text[i++])];
+    std::memcpy(p, u.bytes, sizeof u.bytes);
+    p += u.size;
+  }
+  return {room.get(), p};
 }
 
 size_t CharacterCount(std::string_view utf8) {

@@ -127,6 +127,15 @@ TEST_F(ReportPage, EscapesEveryText) {
   EXPECT_EQ(HtmlEscape("x1 < 2 * ai & \"a\" 'b' > c"),
             "x1 &lt; 2 * ai &amp; &quot;a&quot; &#39;b&#39; &gt; c");
   EXPECT_EQ(HtmlEscape("\xD0\x90\xFF"), "\xD0\x90\xEF\xBF\xBD") << "invalid UTF-8";
+  // Letters of two, three and four bytes pass whole; a broken or cut sequence gives one
+  // replacement character per byte that begins none, the text around it kept.
+  EXPECT_EQ(HtmlEscape("ж€𝄞<"), "ж€𝄞&lt;");
+  EXPECT_EQ(HtmlEscape("a\xD0"), "a\xEF\xBF\xBD") << "a two-byte letter cut at the end";
+  EXPECT_EQ(HtmlEscape("\xD0"
+                       "a\xC1\x81\xE2\x82"),
+            "\xEF\xBF\xBD"
+            "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(HtmlEscape(std::string("x\0y", 3)), "x\xEF\xBF\xBDy");
   auto args = kStrength;
   args.insert(args.end(), {"--report", Path("a<b>&\"c'.txt"), "--report-format", "html"});
   Call(args);

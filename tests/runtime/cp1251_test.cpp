@@ -138,5 +138,28 @@ TEST(Cp1251Conversion, RandomBytesAndMixedText) {
   }
 }
 
+TEST(Cp1251Conversion, ToUtf8OfMixedTextsIsEachBytesCharacterInTurn) {
+  std::string character_of[256];
+  for (int b = 0; b < 256; ++b)
+    character_of[b] = Cp1251ToUtf8(std::string(1, static_cast<char>(b)));
+  EXPECT_EQ(character_of[0xC0], "А");
+  EXPECT_EQ(character_of[0xB9], "№");
+  EXPECT_EQ(character_of[0x41], "A");
+  std::mt19937_64 random(12);
+  for (int i = 0; i < 20000; ++i) {
+    // ASCII runs of every length with bytes of the upper half between them, as a report has.
+    std::string text;
+    const uint64_t count = random() % 48;
+    for (uint64_t k = 0; k < count; ++k) {
+      const bool upper = random() % 4 == 0;
+      text += static_cast<char>(upper ? 0x80 + random() % 128 : 1 + random() % 127);
+    }
+    std::string expected;
+    for (char byte : text) expected += character_of[static_cast<unsigned char>(byte)];
+    ASSERT_EQ(Cp1251ToUtf8(text), expected);
+    ASSERT_EQ(Utf8ToCp1251(expected), text);
+  }
+}
+
 }  // namespace
 }  // namespace armocalc
