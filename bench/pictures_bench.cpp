@@ -1,9 +1,12 @@
 // The pictures: the sketches of a bar-table section and of a ring with its cage, the HTML page of
-// a strength report (from its lines, the file writes left out) and the N–M diagrams of 200 points
-// of a rectangular section, a bar-table section and a circular section.
+// a strength report (from its lines, the file writes left out), the pages of the longest report
+// (read back, made and written) and the N–M diagrams of 200 points of a rectangular section, a
+// bar-table section and a circular section.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -82,6 +85,38 @@ void BM_ReportPageOfAStrengthCall(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ReportPageHtml(method, done, lines, ","));
 }
 BENCHMARK(BM_ReportPageOfAStrengthCall);
+
+// The endurance check with both load states at the pass bound of the stress iteration: its
+// report and its stress report of about 2.9 MB, each read back and written as a page.
+void BM_ReportPagesOfTheLongestEnduranceReport(benchmark::State& state) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("armocalc_pages_bench_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string report = (dir / "calc.txt").string();
+  const MethodInfo& method = *FindMethod("мтВыносливостьB");
+  NamedCall call(method);
+  const auto args = ArgumentsByName(method, {{"КлассАрматурнойСтали", uint8_t{1}},
+                                             {"КлассБетона", 30.0f},
+                                             {"Nmin", 0.97074612749575229},
+                                             {"Mmin", -0.64217578102152817},
+                                             {"Nmax", 3.8468441077438564},
+                                             {"Mmax", 0.61060097501188859},
+                                             {"Fв", 13.511063512144139},
+                                             {"Fн", 6.4025559676418222},
+                                             {"ав", 0.080820698370175248},
+                                             {"ан", 0.099415700519617609},
+                                             {"h", 0.34831686064777329},
+                                             {"B", 0.41043118768639963},
+                                             {"Отчет", report}});
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i]) call.Set(static_cast<int>(i), *args[i]);
+  }
+  const NamedCall::Result done = call.Execute({});
+  const std::vector<std::string> reports = {report, (dir / "Stress-calc.txt").string()};
+  for (auto _ : state) WriteReportPages(method, done, reports);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ReportPagesOfTheLongestEnduranceReport)->Unit(benchmark::kMillisecond);
 
 void BM_DiagramOfARectangularSection200Points(benchmark::State& state) {
   const SectionCheck check(*FindMethod("мтПрочностьB"), StrengthArgs());
