@@ -44,23 +44,23 @@ void BM_EnduranceWithoutReport(benchmark::State& state) {
 }
 BENCHMARK(BM_EnduranceWithoutReport);
 
-void BM_EnduranceWithReport(benchmark::State& state) {
+// The calls of `run` with a report path in a folder of its own, removed afterwards.
+void RunWithReportFiles(benchmark::State& state, armocalc::Variant (*run)(std::string&)) {
   const auto dir = std::filesystem::temp_directory_path() /
                    ("armocalc_endurance_bench_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   std::string report = (dir / "calc.txt").string();
-  for (auto _ : state) benchmark::DoNotOptimize(RunEndurance(report));
+  for (auto _ : state) benchmark::DoNotOptimize(run(report));
   std::filesystem::remove_all(dir);
+}
+
+void BM_EnduranceWithReport(benchmark::State& state) {
+  RunWithReportFiles(state, &RunEndurance);
 }
 BENCHMARK(BM_EnduranceWithReport);
 
 void BM_EnduranceToThePassBoundWithReport(benchmark::State& state) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("armocalc_endurance_bound_bench_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  std::string report = (dir / "calc.txt").string();
-  for (auto _ : state) benchmark::DoNotOptimize(RunEnduranceToThePassBound(report));
-  std::filesystem::remove_all(dir);
+  RunWithReportFiles(state, &RunEnduranceToThePassBound);
 }
 BENCHMARK(BM_EnduranceToThePassBoundWithReport)->Unit(benchmark::kMillisecond);
 
