@@ -114,7 +114,7 @@ size_t FormulaStart(std::string_view line) {
   return start;
 }
 
-// One report line as one element whose text is the line itself.
+// An element: its opening tag, the escaped text and what closes it.
 void AppendElement(std::string& html, std::string_view opening, std::string_view text,
                    std::string_view closing) {
   html += opening;
@@ -122,6 +122,7 @@ void AppendElement(std::string& html, std::string_view opening, std::string_view
   html += closing;
 }
 
+// One report line as one element whose text is the line itself.
 void AppendLineHtml(std::string& html, std::string_view line, bool& title_seen) {
   if (line.empty()) {
     html += "<p class=\"line empty\"></p>\n";
