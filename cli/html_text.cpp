@@ -4,29 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "runtime/text_case.hpp"
+
 namespace armocalc::cli {
 namespace {
-
-// The length of the valid UTF-8 sequence that starts text[i], or 0.
-size_t Utf8SequenceLength(std::string_view text, size_t i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  size_t length = 0;
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  if (length == 0 || i + length > text.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  }
-  const unsigned char second = byte(i + 1);
-  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
-    return 0;  // overlong forms, surrogates, beyond U+10FFFF
-  }
-  return length;
-}
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
@@ -77,13 +58,13 @@ void AppendHtmlEscaped(std::string& out, std::string_view text) {
     }
     if (byte >= 0xC2 && byte <= 0xDF && i + 1 < text.size() &&
         (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-      i += 2;  // a letter of two bytes (Cyrillic), the usual sequence of a report
+      i += 2;  // a letter of two bytes (Cyrillic), most of a report's, read here without a call
       continue;
     }
     if (byte >= 0x80) {
-      const size_t length = Utf8SequenceLength(text, i);
-      if (length != 0) {
-        i += length;
+      const CodePoint character = DecodeUtf8(text, i);
+      if (character.valid) {
+        i += character.length;
         continue;
       }
     }

@@ -109,8 +109,6 @@ uint64_t EightDigits(uint64_t values) {
          32;
 }
 
-constexpr uint64_t kSmallPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-
 // The digits a chunk of eight characters begins with, read onto `value`, and their count (8 when
 // all are digits): the digit values of a chunk are its bytes XOR '0'; a byte above 9 ends the run.
 struct DigitRun {
@@ -125,7 +123,7 @@ struct DigitRun {
   const auto count = static_cast<size_t>(std::countr_zero(non_digits) / 8);
   if (count == 0) return {value, 0};
   // Shifted up, the digits follow zero bytes, which read as leading zeros.
-  return {value * kSmallPowersOfTen[count] + EightDigits(values << (8 * (8 - count))), count};
+  return {value * kWholePowersOfTen[count] + EightDigits(values << (8 * (8 - count))), count};
 }
 
 // Reads eight characters at a time where the byte order allows.
@@ -212,30 +210,8 @@ struct KeptDigits {
   int power = 0;
 };
 
-constexpr uint64_t kWholePowersOfTen[] = {1,
-                                          10,
-                                          100,
-                                          1000,
-                                          10000,
-                                          100000,
-                                          1000000,
-                                          10000000,
-                                          100000000,
-                                          1000000000,
-                                          10000000000,
-                                          100000000000,
-                                          1000000000000,
-                                          10000000000000,
-                                          100000000000000,
-                                          1000000000000000};
 constexpr uint8_t kMostDigitsKeptExactly = 10;
 constexpr uint8_t kMostDigitsForParity = 9;  // the odd test of halves to even takes a 32-bit kept
-
-// The count of decimal digits of 0 < n < 10^15.
-int DecimalDigitCount(uint64_t n) {
-  const int estimate = (static_cast<int>(std::bit_width(n)) * 1233) >> 12;  // about log10(2^bits)
-  return estimate + (n >= kWholePowersOfTen[estimate] ? 1 : 0);
-}
 
 // n / 10^k for n < 2^50 and k ≤ 15. Where the compiler has 128-bit products, by a multiplication:
 // with 2^s ≥ 10^k and M = ⌊2^(50+s) / 10^k⌋ + 1, n·M / 2^(50+s) exceeds n / 10^k by less than

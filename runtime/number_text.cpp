@@ -315,7 +315,7 @@ void AppendDoubleText(std::string& out, double value, std::string_view separator
 
 namespace {
 
-constexpr uint64_t kFifteenDigitsEnd = 1000000000000000u;
+constexpr uint64_t kFifteenDigitsEnd = kWholePowersOfTen[15];
 
 double DecimalValue(bool negative, uint64_t significand, int power) {
   const double value = Mul(static_cast<double>(significand), std::pow(10.0, power));
@@ -360,7 +360,7 @@ char* PutGeneralDigits(char* p, bool negative, std::string_view digits, int expo
 }
 
 constexpr uint64_t kDigitZeros = 0x3030303030303030u;  // eight '0' characters in one word
-constexpr uint32_t kEightDigitsEnd = 100000000u;
+constexpr uint64_t kEightDigitsEnd = kWholePowersOfTen[8];
 
 // The eight digit characters of n < 10^8 with leading zeros, the first in the lowest byte: split
 // into halves of four digits, each into two of two, each into two digits, in lanes of one word.
@@ -370,12 +370,6 @@ uint64_t EightDigitCharacters(uint32_t n) {
   const uint64_t quarters = hundreds | ((halves - hundreds * 100) << 16);
   const uint64_t tens = ((quarters * 103) >> 10) & 0x000F000F000F000Fu;  // x / 10 for x < 100
   return (tens | ((quarters - tens * 10) << 8)) + kDigitZeros;
-}
-
-// The count of decimal digits of n < 10^8.
-int DigitCount(uint32_t n) {
-  return 1 + (n >= 10) + (n >= 100) + (n >= 1000) + (n >= 10000) + (n >= 100000) + (n >= 1000000) +
-         (n >= 10000000);
 }
 
 // The fixed layouts of PutGeneralDigits for up to eight digits (n < 10^8, no trailing zeros) and
@@ -429,7 +423,7 @@ char* PutDecimalText(char* p, bool negative, uint64_t significand, int power,
   }
   if (significand < kEightDigitsEnd && separator.size() == 1) {
     const auto n = static_cast<uint32_t>(significand);
-    const int count = DigitCount(n);
+    const int count = DecimalDigitCount(n);
     const int exponent = count - 1 + power;
     if (exponent >= -4 && exponent < kDoubleDigits) {
       return PutShortFixedDigits(p, negative, n, count, exponent, separator[0]);

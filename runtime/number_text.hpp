@@ -4,6 +4,7 @@
 // replaced by the user's separator (also inside an exponent mantissa), no group separators;
 // integers as plain digits.
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,29 @@ void AppendDoubleText(std::string& out, double value, std::string_view separator
 void AppendSingleText(std::string& out, float value, std::string_view separator);
 // The separator that Текст writes: the user's, or a point when the setting is empty.
 std::string NumberSeparator();
+// 10^k for k = 0 … 15, as integers.
+inline constexpr uint64_t kWholePowersOfTen[] = {1,
+                                                 10,
+                                                 100,
+                                                 1000,
+                                                 10000,
+                                                 100000,
+                                                 1000000,
+                                                 10000000,
+                                                 100000000,
+                                                 1000000000,
+                                                 10000000000,
+                                                 100000000000,
+                                                 1000000000000,
+                                                 10000000000000,
+                                                 100000000000000,
+                                                 1000000000000000};
+// The count of decimal digits of 0 < n < 10^15.
+inline int DecimalDigitCount(uint64_t n) {
+  const int estimate = (static_cast<int>(std::bit_width(n)) * 1233) >> 12;  // about log10(2^bits)
+  return estimate + (n >= kWholePowersOfTen[estimate] ? 1 : 0);
+}
+
 // Writes at p the Double text of ±significand × 10^power (the text of the nearest double, a
 // normal one), without converting to binary and back; p must have room for kDecimalTextRoom
 // bytes and the separator. Returns the end of the text.
