@@ -70,14 +70,19 @@ void BM_SketchOfARingWithItsCage(benchmark::State& state) {
 }
 BENCHMARK(BM_SketchOfARingWithItsCage);
 
-void BM_ReportPageOfAStrengthCall(benchmark::State& state) {
-  const MethodInfo& method = *FindMethod("мтПрочностьB");
+// The finished call of `method` with the given arguments (by position, unset ones omitted).
+NamedCall::Result Executed(const MethodInfo& method,
+                           const std::vector<std::optional<Variant>>& args) {
   NamedCall call(method);
-  const auto args = StrengthArgs();
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i]) call.Set(static_cast<int>(i), *args[i]);
   }
-  const NamedCall::Result done = call.Execute({});
+  return call.Execute({});
+}
+
+void BM_ReportPageOfAStrengthCall(benchmark::State& state) {
+  const MethodInfo& method = *FindMethod("мтПрочностьB");
+  const NamedCall::Result done = Executed(method, StrengthArgs());
   std::vector<std::string> lines(60,
                                  "\tx2 = (N + Rs * Fs - Rsc * Fsi) / (Rb * b) = (0,5 + 350 * "
                                  "0,002 - 350 * 0,001) / (13 * 1) = 0,06538 м - высота");
@@ -94,7 +99,6 @@ void BM_ReportPagesOfTheLongestEnduranceReport(benchmark::State& state) {
   std::filesystem::create_directories(dir);
   const std::string report = (dir / "calc.txt").string();
   const MethodInfo& method = *FindMethod("мтВыносливостьB");
-  NamedCall call(method);
   const auto args = ArgumentsByName(method, {{"КлассАрматурнойСтали", uint8_t{1}},
                                              {"КлассБетона", 30.0f},
                                              {"Nmin", 0.97074612749575229},
@@ -108,10 +112,7 @@ void BM_ReportPagesOfTheLongestEnduranceReport(benchmark::State& state) {
                                              {"h", 0.34831686064777329},
                                              {"B", 0.41043118768639963},
                                              {"Отчет", report}});
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i]) call.Set(static_cast<int>(i), *args[i]);
-  }
-  const NamedCall::Result done = call.Execute({});
+  const NamedCall::Result done = Executed(method, args);
   const std::vector<std::string> reports = {report, (dir / "Stress-calc.txt").string()};
   for (auto _ : state) WriteReportPages(method, done, reports);
   std::filesystem::remove_all(dir);
